@@ -1,0 +1,16 @@
+#pragma once
+
+class QApplication;
+class QFont;
+
+namespace ovex {
+
+// Style and fonts shared by the program and the tests, so both see the same
+// window: the Fusion style and Liberation Sans shipped inside the program.
+void ConfigureApplication(QApplication& app);
+
+// 8.25 pt at 96 dpi, the size the layout was drawn for; in pixels so that
+// the captions fit their fixed boxes whatever the screen's dpi.
+QFont UiFont(bool bold);
+
+} // namespace ovex

@@ -1,0 +1,94 @@
+#include "app/frmMain.h"
+
+#include "theme/ThemeKeys.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include "app/CaptionFrame.h"
+#include <QLayout>
+
+namespace ovex {
+
+frmMain::frmMain(DesktopServices services, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                              | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                              | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , m_services(std::move(services))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Ovex Theme Editor"));
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(529, 462);
+    setCentralWidget(client);
+
+    auto* frme = new CaptionFrame(QString(), client);
+    frme->setObjectName(QStringLiteral("Frme"));
+    frme->setGeometry(8, 0, 513, 457);
+
+    // Creation order is stacking order: rows, then the frames beside them,
+    // then the font-size check boxes that sit inside the "Font Sizes" frame.
+    buildSlotRows(frme);
+    buildThemeNameFrame(frme);
+    buildFontSizeFrame(frme);
+    buildMenus();
+    setFocusOrder();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_editor.cd = m_services.cd.get();
+    m_editor.messages = m_services.messages.get();
+    for (int i = 0; i < SlotCount; ++i)
+        connect(m_editor.slots.chk[i], &QCheckBox::toggled, this, [this, i] { chk_Click(i); });
+    connectThemeChanged();
+
+    Form_Load();
+    m_editor.slots.cmd[0]->setFocus();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::Form_Load()
+{
+    FillSaveKeys(m_editor.SaveKeys);
+    FillImportKeys(m_editor.ImportKeys);
+    m_editor.FileSystem = IO_CreateFileSystem();
+}
+
+void frmMain::connectThemeChanged()
+{
+    const SettingSlots& slots = m_editor.slots;
+    for (QCheckBox* box : slots.chk)
+        connect(box, &QCheckBox::toggled, this, &frmMain::themeChanged);
+    for (Swatch* swatch : slots.s)
+        connect(swatch, &Swatch::changed, this, &frmMain::themeChanged);
+    for (QLineEdit* box : slots.sizeBox)
+        connect(box, &QLineEdit::textChanged, this, &frmMain::themeChanged);
+    connect(m_editor.txtThemeName, &QLineEdit::textChanged, this, &frmMain::themeChanged);
+}
+
+void frmMain::chk_Click(int index)
+{
+    Q_EMIT chkClicked(index);
+}
+
+void frmMain::IO_CreateFile2(const QString& path, const StringArray& keys)
+{
+    Q_UNUSED(path);
+    Q_UNUSED(keys);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    // A free-standing About box would otherwise keep the program running.
+    if (m_about)
+        m_about->close();
+    event->accept();
+}
+
+void frmMain::mnuExit_Click()
+{
+    QCoreApplication::exit(0);
+}
+
+} // namespace ovex

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/DesktopServices.h"
+#include "theme/Editor.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+
+
+namespace ovex {
+
+// The editor's one window. Its controls hold the theme; each control event
+// goes to the command that handles it.
+class frmMain final : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frmMain(DesktopServices services, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The writer behind File, Save: checks the name, refreshes the font-size
+    // slots and writes the theme file.
+    void IO_CreateFile2(const QString& path, const StringArray& keys);
+
+    Editor& editor() { return m_editor; }
+    const DesktopServices& services() const { return m_services; }
+
+Q_SIGNALS:
+    // After the check-box handling of a slot has run.
+    void chkClicked(int index);
+    // Anything that makes up the theme changed: a tick, a colour or value
+    // text, the name or a size box. Emitted once per change, so listeners
+    // should coalesce their work (QWidget::update()).
+    void themeChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Load: the window's start-up before it is first shown.
+    void Form_Load();
+
+    void buildSlotRows(QWidget* frme);
+    void buildThemeNameFrame(QWidget* frme);
+    void buildFontSizeFrame(QWidget* frme);
+    void buildMenus();
+    void setFocusOrder();
+    void connectThemeChanged();
+
+    void chk_Click(int index);
+    void mnuExit_Click();
+
+    DesktopServices m_services;
+    Editor m_editor;
+    QPointer<QWidget> m_about;
+
+    QAction* mnuNew = nullptr;
+    QAction* mnuImport = nullptr;
+    QAction* mnuSave = nullptr;
+    QAction* mnuWebsite = nullptr;
+    QAction* mnuSupport = nullptr;
+    QAction* mnuAbout = nullptr;
+};
+
+} // namespace ovex

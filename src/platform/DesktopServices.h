@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/CommonDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/WebOpener.h"
+
+#include <memory>
+
+namespace ovex {
+
+// The desktop services the editor calls, handed to the main window when it
+// is built: the real ones in the program, doubles in tests.
+struct DesktopServices
+{
+    std::unique_ptr<CommonDialog> cd;
+    std::unique_ptr<MessageBoxService> messages;
+    std::unique_ptr<WebOpener> web;
+
+    static DesktopServices Real()
+    {
+        return {std::make_unique<QtCommonDialog>(), std::make_unique<QtMessageBox>(),
+                std::make_unique<DesktopWebOpener>()};
+    }
+};
+
+} // namespace ovex

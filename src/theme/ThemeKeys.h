@@ -1,0 +1,26 @@
+#pragma once
+
+#include "fileio/MRW_Memory.h"
+#include "slots/SettingSlots.h"
+
+#include <array>
+
+namespace ovex {
+
+struct SlotDefinition
+{
+    const char* key;      // the key prefix, "=" included
+    const char* caption;  // the description on the main window
+};
+
+// Index = slot. The misspelt "seperator" keys are what the chat program reads.
+extern const std::array<SlotDefinition, SlotCount> SlotTable;
+
+inline constexpr const char* NameKey = "name=";
+
+// 32 entries, index = slot.
+void FillSaveKeys(StringArray& SaveKeys);
+// The same 32 and "name=" at index 32.
+void FillImportKeys(StringArray& ImportKeys);
+
+} // namespace ovex

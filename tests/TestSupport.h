@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/AppSetup.h"
+#include "app/frmMain.h"
+
+#include <QApplication>
+#include <QtTest>
+
+#include <memory>
+
+namespace ovex::test {
+
+// A fresh editor with scripted dialogs and recorded messages; each test can
+// make as many independent ones as it likes.
+struct TestEditor
+{
+    FakeCommonDialog* cd = nullptr;
+    FakeMessageBox* messages = nullptr;
+    FakeWebOpener* web = nullptr;
+    std::unique_ptr<frmMain> window;
+
+    TestEditor()
+    {
+        auto cdFake = std::make_unique<FakeCommonDialog>();
+        auto messagesFake = std::make_unique<FakeMessageBox>();
+        auto webFake = std::make_unique<FakeWebOpener>();
+        cd = cdFake.get();
+        messages = messagesFake.get();
+        web = webFake.get();
+        window = std::make_unique<frmMain>(
+            DesktopServices{std::move(cdFake), std::move(messagesFake), std::move(webFake)});
+    }
+
+    frmMain* operator->() const { return window.get(); }
+    Editor& editor() const { return window->editor(); }
+    SettingSlots& slots() const { return window->editor().slots; }
+
+    template <typename T = QWidget>
+    T* find(const QString& name) const
+    {
+        return window->findChild<T*>(name);
+    }
+    QAction* action(const QString& name) const { return window->findChild<QAction*>(name); }
+};
+
+} // namespace ovex::test
+
+// QTEST_MAIN with the program's own style and fonts.
+#define OVEX_TEST_MAIN(TestClass)                                                                  \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        QApplication app(argc, argv);                                                              \
+        ovex::ConfigureApplication(app);                                                           \
+        TestClass tc;                                                                              \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
+    }
