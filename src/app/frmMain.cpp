@@ -1,5 +1,9 @@
 #include "app/frmMain.h"
 
+#include "slots/SlotEditing.h"
+#include "theme/ImportTheme.h"
+#include "theme/NewTheme.h"
+#include "theme/SaveTheme.h"
 #include "theme/ThemeKeys.h"
 
 #include <QApplication>
@@ -38,8 +42,15 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
 
     m_editor.cd = m_services.cd.get();
     m_editor.messages = m_services.messages.get();
+    // toggled, not clicked: the handling runs whenever the state changes,
+    // by the user or by a command, and never when it stays the same.
     for (int i = 0; i < SlotCount; ++i)
         connect(m_editor.slots.chk[i], &QCheckBox::toggled, this, [this, i] { chk_Click(i); });
+    for (int i = 0; i < ColorSlotCount; ++i)
+        connect(m_editor.slots.cmd[i], &QPushButton::clicked, this, [this, i] { cmd_Click(i); });
+    connect(mnuNew, &QAction::triggered, this, [this] { NewTheme(m_editor); });
+    connect(mnuImport, &QAction::triggered, this, [this] { ImportTheme(m_editor); });
+    connect(mnuSave, &QAction::triggered, this, [this] { SaveTheme(m_editor); });
     connectThemeChanged();
 
     Form_Load();
@@ -69,13 +80,18 @@ void frmMain::connectThemeChanged()
 
 void frmMain::chk_Click(int index)
 {
+    ovex::chk_Click(m_editor.slots, index);
     Q_EMIT chkClicked(index);
 }
 
-void frmMain::IO_CreateFile2(const QString& path, const StringArray& keys)
+void frmMain::cmd_Click(int index)
 {
-    Q_UNUSED(path);
-    Q_UNUSED(keys);
+    ovex::cmd_Click(m_editor.slots, *m_editor.cd, index);
+}
+
+void frmMain::IO_CreateFile2(const QString& strFileLocationAndName, const StringArray& strArray)
+{
+    ovex::IO_CreateFile2(m_editor, strFileLocationAndName, strArray);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

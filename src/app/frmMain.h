@@ -22,7 +22,7 @@ public:
 
     // The writer behind File, Save: checks the name, refreshes the font-size
     // slots and writes the theme file.
-    void IO_CreateFile2(const QString& path, const StringArray& keys);
+    void IO_CreateFile2(const QString& strFileLocationAndName, const StringArray& strArray);
 
     Editor& editor() { return m_editor; }
     const DesktopServices& services() const { return m_services; }
@@ -50,6 +50,7 @@ private:
     void connectThemeChanged();
 
     void chk_Click(int index);
+    void cmd_Click(int index);
     void mnuExit_Click();
 
     DesktopServices m_services;

@@ -1,0 +1,68 @@
+#include "theme/SaveTheme.h"
+
+#include "fileio/Cp1252.h"
+#include "fileio/FileWriter.h"
+#include "theme/DefaultFolder.h"
+#include "theme/ThemeKeys.h"
+
+#include <algorithm>
+
+namespace ovex {
+
+namespace {
+const QString Placeholder = QStringLiteral("Theme Name");
+}
+
+QByteArray ThemeFileBytes(const QStringList& lines)
+{
+    QString text;
+    for (const QString& line : lines)
+        text += line + QStringLiteral("\r\n");
+    return Cp1252_Encode(text);
+}
+
+void SaveTheme(Editor& editor)
+{
+    CommonDialog& cd = *editor.cd;
+    cd.Filter = ThemeExtension;
+    cd.InitDir = DefaultThemeFolder;
+    cd.FileName = editor.txtThemeName->text() + ThemeExtension;
+    if (cd.ShowSave() == DialogResult::Cancelled)
+        return;
+    IO_CreateFile2(editor, cd.FileName, editor.SaveKeys);
+}
+
+void IO_CreateFile2(Editor& editor, const QString& strFileLocationAndName, const StringArray& strArray)
+{
+    if (editor.txtThemeName->text() == Placeholder) {
+        editor.messages->Show(
+            QStringLiteral("Sorry! You must type in a name for your theme before the theme file will be created."),
+            QStringLiteral("User Input Error!"), MessageStyle::Information);
+        return;
+    }
+
+    const SettingSlots& slots = editor.slots;
+    for (int slot = FirstSizeSlot; slot < SlotCount; ++slot)
+        slots.s[slot]->SetTag(slots.SizeBox(slot)->text());
+
+    // A key array longer than the slots has no slot to read for the rest.
+    const int last = std::min(Mem_Count(strArray).value_or(0), SlotCount) - 1;
+    QStringList lines{QString::fromLatin1(NameKey) + editor.txtThemeName->text()};
+    for (int i = 0; i <= last; ++i) {
+        const QString tag = slots.s[i]->Tag();
+        if (slots.Value(i) == 1 && !tag.isEmpty())
+            lines << strArray[i] + tag;
+    }
+
+    // Unlike the original, a failed write is reported and never leaves a
+    // truncated file in place of the old one.
+    if (const auto failure = WriteWholeFile(strFileLocationAndName, ThemeFileBytes(lines))) {
+        editor.messages->Show(QStringLiteral("Sorry! The theme file could not be created: ") + *failure,
+                              QStringLiteral("File Output Error"), MessageStyle::Critical);
+        return;
+    }
+    editor.messages->Show(QStringLiteral("Success! Your theme file has now been created!"),
+                          QStringLiteral("Theme Creation Notification"), MessageStyle::Information);
+}
+
+} // namespace ovex

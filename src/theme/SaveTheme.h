@@ -1,0 +1,19 @@
+#pragma once
+
+#include "theme/Editor.h"
+
+namespace ovex {
+
+// File, Save: asks for a file in the save dialog, then writes it with
+// IO_CreateFile2. A cancel ends it silently.
+void SaveTheme(Editor& editor);
+
+// Refuses the placeholder name, copies the five size boxes into the
+// font-size slots, and writes the name line and one line for each ticked
+// slot with a value text, in slot order, as Windows-1252 with CR LF.
+void IO_CreateFile2(Editor& editor, const QString& strFileLocationAndName, const StringArray& strArray);
+
+// The bytes of a theme file holding these lines.
+QByteArray ThemeFileBytes(const QStringList& lines);
+
+} // namespace ovex
