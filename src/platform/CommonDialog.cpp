@@ -59,8 +59,8 @@ DialogResult runFileDialog(CommonDialog& cd, QFileDialog::AcceptMode mode)
     dialog.setDirectory(StartFolder(cd.InitDir, cd.FileName));
     if (!cd.FileName.isEmpty())
         dialog.selectFile(initialSelection(cd.FileName));
-    if (mode == QFileDialog::AcceptSave)
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    // Save replaces an existing theme without asking, as the original did.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return DialogResult::Cancelled;
     cd.FileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
