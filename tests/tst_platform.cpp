@@ -180,8 +180,39 @@ private Q_SLOTS:
         QTest::newRow("open existing") << false << QStringLiteral("Night.theme");
         QTest::newRow("open missing") << false << QStringLiteral("missing.theme");
         QTest::newRow("save without suffix") << true << QStringLiteral("Day");
-        // Replacing a theme asks nothing; a question here would hang the save.
-        QTest::newRow("save over existing") << true << QStringLiteral("Night.theme");
+    }
+
+    // Replacing a file is confirmed first; "No" returns to the dialog.
+    void qtSaveDialogAsksBeforeReplacing_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void qtSaveDialogAsksBeforeReplacing()
+    {
+        QFETCH(bool, replace);
+        QFile existing(m_dir.filePath(QStringLiteral("Night.theme")));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.close();
+
+        QtCommonDialog cd;
+        cd.FileName = folder() + u"/Night.theme"_s;
+        bool stillOpenAfterNo = false;
+        DialogAnswerer<QMessageBox> question([&](QMessageBox* box) {
+            box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        DialogAnswerer<QFileDialog> answerer([&](QFileDialog* d) {
+            static_cast<QDialog*>(d)->accept();
+            stillOpenAfterNo = d->isVisible();
+            if (stillOpenAfterNo)
+                d->reject();
+        });
+        const DialogResult result = cd.ShowSave();
+        QVERIFY(answerer.Seen());
+        QVERIFY(question.Seen());
+        QCOMPARE(result, replace ? DialogResult::Chosen : DialogResult::Cancelled);
+        QCOMPARE(stillOpenAfterNo, !replace);
     }
 
     void qtFileDialogChoice()

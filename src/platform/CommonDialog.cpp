@@ -59,8 +59,8 @@ DialogResult runFileDialog(CommonDialog& cd, QFileDialog::AcceptMode mode)
     dialog.setDirectory(StartFolder(cd.InitDir, cd.FileName));
     if (!cd.FileName.isEmpty())
         dialog.selectFile(initialSelection(cd.FileName));
-    // Save replaces an existing theme without asking, as the original did.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // Like every desktop save dialog, ask before an existing file is replaced.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return DialogResult::Cancelled;
     cd.FileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
