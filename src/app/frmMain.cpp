@@ -1,5 +1,9 @@
 #include "app/frmMain.h"
 
+#include "app/AppIcon.h"
+#include "app/WebLinks.h"
+#include "app/frmAbout.h"
+
 #include "slots/SlotEditing.h"
 #include "theme/ImportTheme.h"
 #include "theme/NewTheme.h"
@@ -21,6 +25,7 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Ovex Theme Editor"));
+    setWindowIcon(AppIcon());
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -51,13 +56,20 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
     connect(mnuNew, &QAction::triggered, this, [this] { NewTheme(m_editor); });
     connect(mnuImport, &QAction::triggered, this, [this] { ImportTheme(m_editor); });
     connect(mnuSave, &QAction::triggered, this, [this] { SaveTheme(m_editor); });
+    connect(mnuWebsite, &QAction::triggered, this, &frmMain::mnuWebsite_Click);
+    connect(mnuSupport, &QAction::triggered, this, &frmMain::mnuSupport_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
     connectThemeChanged();
 
     Form_Load();
     m_editor.slots.cmd[0]->setFocus();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The About box has no parent window; one still open goes with us.
+    delete m_about.data();
+}
 
 void frmMain::Form_Load()
 {
@@ -105,6 +117,27 @@ void frmMain::closeEvent(QCloseEvent* event)
 void frmMain::mnuExit_Click()
 {
     QCoreApplication::exit(0);
+}
+
+void frmMain::mnuWebsite_Click()
+{
+    m_services.web->Open(WebsiteAddress());
+}
+
+void frmMain::mnuSupport_Click()
+{
+    m_services.web->Open(SupportAddress());
+}
+
+void frmMain::mnuAbout_Click()
+{
+    // One box at most: an open one is brought forward. A closed one is
+    // already deleting itself, so the next opening loads a new box.
+    if (!m_about || !m_about->isVisible())
+        m_about = new frmAbout;   // free-standing: no parent window, deletes itself on close
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
 }
 
 } // namespace ovex

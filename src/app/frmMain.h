@@ -52,6 +52,9 @@ private:
     void chk_Click(int index);
     void cmd_Click(int index);
     void mnuExit_Click();
+    void mnuWebsite_Click();
+    void mnuSupport_Click();
+    void mnuAbout_Click();
 
     DesktopServices m_services;
     Editor m_editor;
