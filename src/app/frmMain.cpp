@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/AppIcon.h"
+#include "app/FileDrop.h"
 #include "app/WebLinks.h"
 #include "app/frmAbout.h"
 
@@ -56,10 +57,13 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
     connect(mnuNew, &QAction::triggered, this, [this] { NewTheme(m_editor); });
     connect(mnuImport, &QAction::triggered, this, [this] { ImportTheme(m_editor); });
     connect(mnuSave, &QAction::triggered, this, [this] { SaveTheme(m_editor); });
+    connect(mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);
     connect(mnuWebsite, &QAction::triggered, this, &frmMain::mnuWebsite_Click);
     connect(mnuSupport, &QAction::triggered, this, &frmMain::mnuSupport_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
     connectThemeChanged();
+    // A dropped theme file is imported as if chosen in the open dialog.
+    new FileDropFilter(this, [this](const QString& path) { ImportThemeFile(m_editor, path); });
 
     Form_Load();
     m_editor.slots.cmd[0]->setFocus();
@@ -69,6 +73,7 @@ frmMain::~frmMain()
 {
     // The About box has no parent window; one still open goes with us.
     delete m_about.data();
+    delete m_preview.data();
 }
 
 void frmMain::Form_Load()
@@ -111,6 +116,8 @@ void frmMain::closeEvent(QCloseEvent* event)
     // A free-standing About box would otherwise keep the program running.
     if (m_about)
         m_about->close();
+    if (m_preview)
+        m_preview->close();
     event->accept();
 }
 

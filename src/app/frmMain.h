@@ -52,6 +52,7 @@ private:
     void chk_Click(int index);
     void cmd_Click(int index);
     void mnuExit_Click();
+    void mnuPreview_Click();
     void mnuWebsite_Click();
     void mnuSupport_Click();
     void mnuAbout_Click();
@@ -59,10 +60,12 @@ private:
     DesktopServices m_services;
     Editor m_editor;
     QPointer<QWidget> m_about;
+    QPointer<QWidget> m_preview;
 
     QAction* mnuNew = nullptr;
     QAction* mnuImport = nullptr;
     QAction* mnuSave = nullptr;
+    QAction* mnuPreview = nullptr;
     QAction* mnuWebsite = nullptr;
     QAction* mnuSupport = nullptr;
     QAction* mnuAbout = nullptr;

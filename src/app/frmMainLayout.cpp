@@ -173,6 +173,10 @@ void frmMain::buildMenus()
     QAction* exit = addItem(file, "mnuExit", QStringLiteral("E&xit"));
     connect(exit, &QAction::triggered, this, &frmMain::mnuExit_Click);
 
+    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    mnuPreview = addItem(view, "mnuPreview", QStringLiteral("&Preview"));
+
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     mnuWebsite = addItem(help, "mnuWebsite", QStringLiteral("&Website"));

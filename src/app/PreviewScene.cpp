@@ -1,0 +1,428 @@
+#include "app/PreviewScene.h"
+
+#include <QFontMetrics>
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ovex {
+
+namespace {
+
+constexpr int MockWidth = MockSize.width();
+constexpr int MockHeight = MockSize.height();
+
+// The window-system parts of the mock, which no theme setting colours.
+const QColor FrameColor(0x50, 0x50, 0x50);
+const QColor TitleBackColor(0x3A, 0x3F, 0x44);
+const QColor TitleTextColor(0xF0, 0xF0, 0xF0);
+const QColor TitleButtonColor(0xA0, 0xA4, 0xA8);
+
+constexpr int System = 27;
+constexpr int User = 28;
+constexpr int Menu = 29;
+constexpr int Title = 30;
+constexpr int Subtext = 31;
+
+qsizetype pairIndex(int text, int background)
+{
+    for (qsizetype k = 0; k < qsizetype(CheckedTextPairs.size()); ++k) {
+        if (CheckedTextPairs[k].text == text && CheckedTextPairs[k].background == background)
+            return k;
+    }
+    Q_UNREACHABLE();
+}
+
+class Builder
+{
+public:
+    explicit Builder(const PreviewTheme& theme) : m_theme(theme) {}
+
+    void fill(const QRect& r, int color, int slot) { add(MockItem::Kind::Fill, r, color, slot); }
+    void frame(const QRect& r, int color, int slot) { add(MockItem::Kind::Frame, r, color, slot); }
+    void fixedFill(const QRect& r, const QColor& c, int slot = -1)
+    {
+        MockItem& item = add(MockItem::Kind::Fill, r, -1, slot);
+        item.fixed = c;
+    }
+    void fixedFrame(const QRect& r, const QColor& c)
+    {
+        MockItem& item = add(MockItem::Kind::Frame, r, -1, -1);
+        item.fixed = c;
+    }
+    void hline(int left, int right, int y, int color) { fill(QRect(QPoint(left, y), QPoint(right, y)), color, color); }
+    void vline(int x, int top, int bottom, int color) { fill(QRect(QPoint(x, top), QPoint(x, bottom)), color, color); }
+
+    // Text placed in box by align; the item covers only the text itself.
+    QRect text(const QRect& box, int align, int color, int fontSlot, const QString& s, int slot = -2)
+    {
+        const QFontMetrics metrics(PreviewFont(m_theme, fontSlot));
+        const QRect covered = metrics.boundingRect(box, align | Qt::TextSingleLine, s) & box;
+        MockItem& item = add(MockItem::Kind::Text, covered, color, slot == -2 ? color : slot);
+        item.fontSlot = fontSlot;
+        item.text = s;
+        return covered;
+    }
+    QRect fixedText(const QRect& box, int align, const QColor& c, int fontSlot, const QString& s, int slot)
+    {
+        const QRect covered = text(box, align, -1, fontSlot, s, slot);
+        m_mock.items.last().fixed = c;
+        return covered;
+    }
+
+    void glyph(MockItem::Kind kind, const QRect& r, int color) { add(kind, r, color, color); }
+
+    // A control's edge: the border, and the thin highlight line just inside it.
+    void bordered(const QRect& r, int fillColor)
+    {
+        fill(r, fillColor, fillColor);
+        frame(r, 2, 2);
+        hline(r.left() + 1, r.right() - 1, r.top() + 1, 4);
+        vline(r.left() + 1, r.top() + 1, r.bottom() - 1, 4);
+    }
+
+    Mock& mock() { return m_mock; }
+
+private:
+    MockItem& add(MockItem::Kind kind, const QRect& r, int color, int slot)
+    {
+        MockItem item;
+        item.kind = kind;
+        item.rect = r;
+        item.color = color;
+        item.slot = slot;
+        m_mock.items.append(item);
+        return m_mock.items.last();
+    }
+
+    const PreviewTheme& m_theme;
+    Mock m_mock;
+};
+
+// Hovering a line one pixel thick should not need a steady hand.
+bool hits(const MockItem& item, const QPoint& pos)
+{
+    if (item.slot < 0)
+        return false;
+    const QRect& r = item.rect;
+    const QRect grown = r.adjusted(-1, -1, 1, 1);
+    if (item.kind == MockItem::Kind::Frame)
+        return grown.contains(pos) && !r.adjusted(2, 2, -2, -2).contains(pos);
+    if (item.kind == MockItem::Kind::Fill && (r.width() <= 2 || r.height() <= 2))
+        return grown.contains(pos);
+    return r.contains(pos);
+}
+
+} // namespace
+
+const MockItem* Mock::ItemAt(const QPoint& pos) const
+{
+    for (auto it = items.crbegin(); it != items.crend(); ++it) {
+        if (hits(*it, pos))
+            return &*it;
+    }
+    return nullptr;
+}
+
+const MockItem* Mock::FirstItemFor(int slot) const
+{
+    for (const MockItem& item : items) {
+        if (item.slot == slot)
+            return &item;
+    }
+    return nullptr;
+}
+
+int PreviewPixelSize(const PreviewTheme& theme, int sizeSlot)
+{
+    return int(std::lround(theme.PointSize(sizeSlot) * 96.0 / 72.0));
+}
+
+QFont PreviewFont(const PreviewTheme& theme, int sizeSlot)
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(PreviewPixelSize(theme, sizeSlot));
+    font.setBold(sizeSlot == Title);
+    return font;
+}
+
+QColor ItemColor(const PreviewTheme& theme, const MockItem& item)
+{
+    return item.color >= 0 ? theme.Color(item.color) : item.fixed;
+}
+
+Mock BuildMock(const PreviewTheme& theme)
+{
+    Builder b(theme);
+    Mock& mock = b.mock();
+    mock.size = MockSize;
+    const QFontMetrics titleFm(PreviewFont(theme, Title));
+    const QFontMetrics menuFm(PreviewFont(theme, Menu));
+    const QFontMetrics systemFm(PreviewFont(theme, System));
+    const QFontMetrics userFm(PreviewFont(theme, User));
+    const QFontMetrics subFm(PreviewFont(theme, Subtext));
+    const int right = MockWidth - 2;   // last pixel inside the window frame
+    const int bottom = MockHeight - 2;
+    constexpr auto Left = Qt::AlignLeft | Qt::AlignVCenter;
+    constexpr auto Centre = Qt::AlignCenter;
+
+    b.fixedFill(QRect(0, 0, MockWidth, MockHeight), FrameColor);
+
+    // Title bar, drawn by the window system; only its text size is themed.
+    const QRect titleBar(1, 1, MockWidth - 2, titleFm.height() + 8);
+    b.fixedFill(titleBar, TitleBackColor, Title);
+    const int buttonsLeft = right - 3 * 18 - 4;
+    for (int k = 0; k < 3; ++k)
+        b.fixedFrame(QRect(buttonsLeft + 18 * k + 4, titleBar.center().y() - 5, 11, 11), TitleButtonColor);
+    const QRect titleBox(titleBar.left() + 8, titleBar.top(), buttonsLeft - titleBar.left() - 16, titleBar.height());
+    const QString caption = titleFm.elidedText(theme.name + QStringLiteral(" \u2013 Ovex Chat"), Qt::ElideRight, titleBox.width());
+    b.fixedText(titleBox, Left, TitleTextColor, Title, caption, Title);
+
+    // Menu bar with the Help menu open.
+    const QRect menuBar(1, titleBar.bottom() + 1, MockWidth - 2, menuFm.height() + 6);
+    b.fill(menuBar, 19, 19);
+    b.hline(menuBar.left(), menuBar.right(), menuBar.top(), 10);
+    QRect openTitle;
+    int x = menuBar.left() + 4;
+    for (const QString& name : {QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("View"), QStringLiteral("Help")}) {
+        const QRect box(x, menuBar.top() + 1, menuFm.horizontalAdvance(name) + 16, menuBar.height() - 1);
+        if (name == QStringLiteral("Help")) {
+            openTitle = box;
+            b.fill(box, 21, 21);
+            b.text(box, Centre, 22, Menu, name);
+        } else {
+            const QRect covered = b.text(box, Centre, 20, Menu, name);
+            if (name == QStringLiteral("File"))
+                mock.pairPlaces[pairIndex(20, 19)] = covered;
+        }
+        x = box.right() + 1;
+    }
+
+    // The form, in the control colour.
+    const QRect form(1, menuBar.bottom() + 1, MockWidth - 2, bottom - menuBar.bottom());
+    b.fill(form, 0, 0);
+
+    // From the bottom up: status line, control row, message row.
+    const QRect status(8, bottom - 4 - subFm.height(), MockWidth - 16, subFm.height());
+    const int controlRowHeight = std::max(systemFm.height() + 8, 20);
+    const QRect controlRow(8, status.top() - 6 - controlRowHeight, MockWidth - 16, controlRowHeight);
+    const int messageRowHeight = std::max(userFm.height(), systemFm.height()) + 10;
+    const QRect messageRow(8, controlRow.top() - 6 - messageRowHeight, MockWidth - 16, messageRowHeight);
+
+    // Tab row.
+    const int tabTop = form.top() + 6;
+    const int tabHeight = systemFm.height() + 8;
+    const QRect lobbyTab(8, tabTop, systemFm.horizontalAdvance(QStringLiteral("Lobby")) + 20, tabHeight);
+    const QRect helpTab(lobbyTab.right() + 1, tabTop + 2, systemFm.horizontalAdvance(QStringLiteral("Help")) + 20, tabHeight - 2);
+    b.fill(helpTab, 1, 1);
+    b.frame(helpTab, 2, 2);
+    b.text(helpTab, Centre, 12, System, QStringLiteral("Help"));
+    b.hline(lobbyTab.left(), right - 7, lobbyTab.bottom(), 1);
+    b.hline(lobbyTab.left(), lobbyTab.right(), lobbyTab.top(), 2);
+    b.vline(lobbyTab.left(), lobbyTab.top(), lobbyTab.bottom(), 2);
+    b.vline(lobbyTab.right(), lobbyTab.top(), lobbyTab.bottom(), 2);
+    b.fill(lobbyTab.adjusted(1, 1, -1, 0), 0, 0);
+    b.hline(lobbyTab.left() + 1, lobbyTab.right() - 1, lobbyTab.top() + 1, 4);
+    b.text(lobbyTab, Centre, 12, System, QStringLiteral("Lobby"));
+
+    // Chat log with its scroll bar, and the list of users.
+    const QStringList users = {QStringLiteral("alice"), QStringLiteral("bob"), QStringLiteral("carol"), QStringLiteral("dave")};
+    int listWidth = 110;
+    for (const QString& user : users)
+        listWidth = std::max(listWidth, userFm.horizontalAdvance(user) + 24);
+    const int paneTop = lobbyTab.bottom() + 6;
+    const int paneBottom = messageRow.top() - 8;
+    const QRect log(8, paneTop, MockWidth - 8 - 8 - listWidth - 8, paneBottom - paneTop + 1);
+    const QRect list(log.right() + 9, paneTop, listWidth, log.height());
+
+    b.bordered(log, 18);
+    const QRect logInner = log.adjusted(2, 2, -2, -2);
+    const QRect scrollBar(logInner.right() - 15, logInner.top(), 16, logInner.height());
+    b.fill(scrollBar, 0, 0);
+    b.vline(scrollBar.left(), scrollBar.top(), scrollBar.bottom(), 1);
+    const QRect slider(scrollBar.left() + 2, scrollBar.top() + 6, 13, std::max(16, scrollBar.height() / 3));
+    b.fill(slider, 8, 8);
+    b.frame(slider, 9, 9);
+    const QStringList chat = {QStringLiteral("alice: hi all"), QStringLiteral("bob: hello alice!"),
+                              QStringLiteral("carol: nice theme"), QStringLiteral("dave: can you read this?"),
+                              QStringLiteral("alice: easily")};
+    const int lineHeight = userFm.height() + 2;
+    for (qsizetype k = 0; k < chat.size(); ++k) {
+        const QRect line(logInner.left() + 4, logInner.top() + 3 + int(k) * lineHeight, scrollBar.left() - logInner.left() - 8, lineHeight);
+        if (line.bottom() > logInner.bottom())
+            break;
+        const QRect covered = b.text(line, Left, 15, User, chat[k]);
+        if (k == 0)
+            mock.pairPlaces[pairIndex(15, 18)] = covered;
+    }
+
+    b.bordered(list, 18);
+    const QRect listInner = list.adjusted(2, 2, -2, -2);
+    for (qsizetype k = 0; k < users.size(); ++k) {
+        const QRect row(listInner.left(), listInner.top() + 1 + int(k) * lineHeight, listInner.width(), lineHeight);
+        if (row.bottom() > listInner.bottom())
+            break;
+        const bool selected = k == 1;
+        if (selected) {
+            b.fill(row, 16, 16);
+            mock.pairPlaces[pairIndex(17, 16)] = row;
+        }
+        b.text(row.adjusted(6, 0, 0, 0), Left, selected ? 17 : 15, User, users[k]);
+    }
+
+    // Message row: label, text field with a selection, Send (focused) and a
+    // disabled button.
+    const int rowMiddle = messageRow.center().y();
+    const QRect sayBox(messageRow.left(), messageRow.top(), systemFm.horizontalAdvance(QStringLiteral("Say:")) + 1, messageRow.height());
+    mock.pairPlaces[pairIndex(11, 0)] = b.text(sayBox, Left, 11, System, QStringLiteral("Say:"));
+    const int connectWidth = systemFm.horizontalAdvance(QStringLiteral("Connect")) + 24;
+    const int sendWidth = systemFm.horizontalAdvance(QStringLiteral("Send")) + 28;
+    const int buttonHeight = systemFm.height() + 10;
+    const QRect connect(messageRow.right() - connectWidth + 1, rowMiddle - buttonHeight / 2, connectWidth, buttonHeight);
+    const QRect send(connect.left() - 6 - sendWidth, connect.top(), sendWidth, buttonHeight);
+    const QRect field(sayBox.right() + 7, messageRow.top(), send.left() - 8 - sayBox.right() - 7, messageRow.height());
+
+    b.bordered(field, 18);
+    const QString typed = QStringLiteral("Hello ");
+    const QString selectedWord = QStringLiteral("everyone");
+    const QRect typedBox(field.left() + 5, field.top(), userFm.horizontalAdvance(typed), field.height());
+    b.text(typedBox, Left, 15, User, typed);
+    const QRect selection(typedBox.right() + 1, field.center().y() - userFm.height() / 2, userFm.horizontalAdvance(selectedWord) + 1, userFm.height());
+    b.fill(selection, 16, 16);
+    b.text(selection, Left, 17, User, selectedWord);
+
+    b.fill(send, 0, 0);
+    b.frame(send, 2, 2);
+    b.hline(send.left() + 1, send.right() - 1, send.top() + 1, 4);
+    b.vline(send.left() + 1, send.top() + 1, send.bottom() - 1, 4);
+    b.frame(send.adjusted(3, 3, -3, -3), 26, 26);
+    mock.pairPlaces[pairIndex(12, 0)] = b.text(send, Centre, 12, System, QStringLiteral("Send"));
+
+    b.fill(connect, 5, 5);
+    b.frame(connect, 1, 1);
+    b.text(connect, Centre, 13, System, QStringLiteral("Connect"));
+
+    // Control row: a ticked check box, a combo box, a disabled label.
+    const int boxSide = std::clamp(systemFm.height() - 2, 13, 24);
+    const QRect checkBox(controlRow.left(), controlRow.center().y() - boxSide / 2, boxSide, boxSide);
+    b.bordered(checkBox, 0);
+    b.glyph(MockItem::Kind::Check, checkBox.adjusted(3, 3, -3, -3), 3);
+    const QRect soundBox(checkBox.right() + 6, controlRow.top(), systemFm.horizontalAdvance(QStringLiteral("Sound")) + 1, controlRow.height());
+    b.text(soundBox, Left, 12, System, QStringLiteral("Sound"));
+
+    const QRect statusLabel(soundBox.right() + 20, controlRow.top(), systemFm.horizontalAdvance(QStringLiteral("Status:")) + 1, controlRow.height());
+    b.text(statusLabel, Left, 11, System, QStringLiteral("Status:"));
+    const int arrowWidth = controlRow.height() - 4;
+    const QRect combo(statusLabel.right() + 7, controlRow.top(), systemFm.horizontalAdvance(QStringLiteral("Available")) + 16 + arrowWidth, controlRow.height());
+    b.bordered(combo, 0);
+    b.text(combo.adjusted(6, 0, -arrowWidth, 0), Left, 12, System, QStringLiteral("Available"));
+    const QRect arrowButton(combo.right() - arrowWidth, combo.top() + 2, arrowWidth - 1, combo.height() - 4);
+    b.vline(arrowButton.left(), arrowButton.top(), arrowButton.bottom(), 2);
+    b.glyph(MockItem::Kind::Arrow, QRect(0, 0, 9, 5).translated(arrowButton.center() - QPoint(3, 2)), 3);
+
+    const QRect proxy(combo.right() + 20, controlRow.top(), controlRow.right() - combo.right() - 20, controlRow.height());
+    b.text(proxy, Left, 14, System, QStringLiteral("Proxy port: 8080"));
+
+    b.text(status, Left, 11, Subtext, QStringLiteral("4 users in the Lobby, connected since 12:04"), Subtext);
+
+    // The open menu, above the form.
+    const QStringList entries = {QStringLiteral("Help Topics"), QStringLiteral("Keyboard Shortcuts"),
+                                 QStringLiteral("Check for Updates"), QString(), QStringLiteral("About Ovex Chat")};
+    int popupWidth = 0;
+    for (const QString& entry : entries)
+        popupWidth = std::max(popupWidth, menuFm.horizontalAdvance(entry) + 36);
+    const int itemHeight = menuFm.height() + 6;
+    constexpr int SeparatorHeight = 8;
+    const int popupHeight = 4 * itemHeight + SeparatorHeight + 4;
+    const int popupLeft = std::min(openTitle.left(), right - popupWidth);
+    const QRect popup(popupLeft, menuBar.bottom() + 1, popupWidth, popupHeight);
+    b.fill(popup, 19, 19);
+    b.frame(popup, 9, 9);
+    b.hline(popup.left() + 1, popup.right() - 1, popup.top() + 1, 10);
+    b.vline(popup.left() + 1, popup.top() + 1, popup.bottom() - 1, 10);
+    int y = popup.top() + 2;
+    for (qsizetype k = 0; k < entries.size(); ++k) {
+        if (entries[k].isEmpty()) {
+            b.hline(popup.left() + 3, popup.right() - 3, y + 3, 25);
+            b.hline(popup.left() + 3, popup.right() - 3, y + 4, 24);
+            y += SeparatorHeight;
+            continue;
+        }
+        const QRect item(popup.left() + 2, y, popup.width() - 4, itemHeight);
+        const QRect textBox = item.adjusted(16, 0, -4, 0);
+        if (k == 1) {
+            b.fill(item, 21, 21);
+            b.text(textBox, Left, 22, Menu, entries[k]);
+            mock.pairPlaces[pairIndex(22, 21)] = item;
+        } else if (k == 2) {
+            mock.pairPlaces[pairIndex(23, 19)] = b.text(textBox, Left, 23, Menu, entries[k]);
+        } else {
+            b.text(textBox, Left, 20, Menu, entries[k]);
+        }
+        y += itemHeight;
+    }
+
+    // A tool tip for the Send button, above it.
+    const QString tip = QStringLiteral("Send the message");
+    const QSize tipSize(systemFm.horizontalAdvance(tip) + 12, systemFm.height() + 6);
+    const QRect tipRect(QPoint(send.center().x() - tipSize.width(), send.top() - 8 - tipSize.height()), tipSize);
+    b.fill(tipRect, 6, 6);
+    b.frame(tipRect, 7, 7);
+    mock.pairPlaces[pairIndex(7, 6)] = b.text(tipRect, Centre, 7, System, tip);
+
+    return mock;
+}
+
+void PaintMock(QPainter& painter, const PreviewTheme& theme, const Mock& mock)
+{
+    QHash<int, QFont> fonts;
+    for (const MockItem& item : mock.items) {
+        const QColor color = ItemColor(theme, item);
+        const QRect& r = item.rect;
+        switch (item.kind) {
+        case MockItem::Kind::Fill:
+            painter.fillRect(r, color);
+            break;
+        case MockItem::Kind::Frame:
+            painter.fillRect(QRect(r.topLeft(), QSize(r.width(), 1)), color);
+            painter.fillRect(QRect(r.bottomLeft(), QSize(r.width(), 1)), color);
+            painter.fillRect(QRect(r.topLeft(), QSize(1, r.height())), color);
+            painter.fillRect(QRect(r.topRight(), QSize(1, r.height())), color);
+            break;
+        case MockItem::Kind::Text: {
+            auto font = fonts.find(item.fontSlot);
+            if (font == fonts.end())
+                font = fonts.insert(item.fontSlot, PreviewFont(theme, item.fontSlot));
+            painter.setFont(*font);
+            painter.setPen(color);
+            painter.drawText(r, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, item.text);
+            break;
+        }
+        case MockItem::Kind::Arrow: {
+            QPainterPath arrow;
+            arrow.moveTo(r.left(), r.top());
+            arrow.lineTo(r.right() + 1, r.top());
+            arrow.lineTo(r.center().x() + 0.5, r.bottom() + 1);
+            arrow.closeSubpath();
+            painter.fillPath(arrow, color);
+            break;
+        }
+        case MockItem::Kind::Check: {
+            // Drawn pixel by pixel, two deep: crisp at this size.
+            const int low = r.left() + r.width() / 3;
+            const int mid = r.top() + r.height() / 2;
+            for (int x = r.left(); x <= r.right(); ++x) {
+                const int y = x <= low ? mid + (x - r.left()) * (r.bottom() - mid) / std::max(1, low - r.left())
+                                       : r.bottom() - (x - low) * (r.bottom() - r.top()) / std::max(1, r.right() - low);
+                painter.fillRect(QRect(x, y - 1, 1, 2), color);
+            }
+            break;
+        }
+        }
+    }
+}
+
+} // namespace ovex

@@ -1,0 +1,28 @@
+// View, Preview: the main window's side of the preview window.
+#include "app/PreviewWindow.h"
+#include "app/frmMain.h"
+
+#include <QScreen>
+
+namespace ovex {
+
+void frmMain::mnuPreview_Click()
+{
+    // One preview at most: an open one is brought forward. A closed one is
+    // already deleting itself, so the next opening makes a new one.
+    if (!m_preview || !m_preview->isVisible()) {
+        m_preview = new PreviewWindow(*this);
+        m_preview->adjustSize();
+        // Beside the main window, where the screen has room for it.
+        const QPoint beside = frameGeometry().topRight() + QPoint(8, 0);
+        if (screen()->availableGeometry().contains(QRect(beside, m_preview->frameGeometry().size())))
+            m_preview->move(beside);
+    }
+    if (m_preview->isMinimized())
+        m_preview->showNormal();
+    m_preview->show();
+    m_preview->raise();
+    m_preview->activateWindow();
+}
+
+} // namespace ovex
