@@ -154,7 +154,7 @@ void frmMain::buildMenus()
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("menuBar"));
 
-    const auto addItem = [this](QMenu* menu, const char* name, const QString& text) {
+    const auto addItem = [](QMenu* menu, const char* name, const QString& text) {
         QAction* action = menu->addAction(text);
         action->setObjectName(QLatin1String(name));
         return action;

@@ -1,8 +1,16 @@
 #include "fileio/FileWriter.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace ovex {
 
@@ -16,22 +24,122 @@ bool needsDirectWrite(const QString& path)
     return target.isFile() && target.isWritable() && !QFileInfo(target.absolutePath()).isWritable();
 }
 
-} // namespace
+#ifdef Q_OS_LINUX
 
-std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes)
+// QSaveFile gives its unnamed temporary file a random name before renaming
+// it over an existing target, so a save killed between the two leaves a new
+// stray file each time. Here that name is fixed for each target and cleared
+// by the next save, so at most one can ever be left, and none for a target
+// that did not exist yet: linking the unnamed file in is one step.
+enum class Outcome { Written, Failed, Unsupported };
+
+QString tempNameFor(const QString& target)
+{
+    const QByteArray id = QCryptographicHash::hash(QFile::encodeName(target), QCryptographicHash::Sha1);
+    return QStringLiteral(".ovex-save-%1.tmp").arg(QString::fromLatin1(id.left(8).toHex()));
+}
+
+Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, QString* reason)
+{
+    const auto failed = [reason](int error) {
+        *reason = qt_error_string(error);
+        return Outcome::Failed;
+    };
+    // Like QSaveFile: a symbolic link stays, the file it points to is replaced.
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        path = info.symLinkTarget();
+    const QString dir = QFileInfo(path).absolutePath();
+    const QByteArray target = QFile::encodeName(path);
+
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
+            return Outcome::Unsupported;
+        return failed(errno);
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+
+    // An existing file keeps its permissions.
+    struct stat old {};
+    if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+        ::fchmod(fd, old.st_mode & 07777);
+
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return failed(errno);
+        done += n;
+    }
+    if (::fdatasync(fd) != 0)
+        return failed(errno);
+
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0)
+        return Outcome::Written;
+    const int linkError = errno;
+    if (linkError == ENOENT && !QFileInfo::exists(QStringLiteral("/proc/self/fd")))
+        return Outcome::Unsupported;
+    if (linkError != EEXIST)
+        return failed(linkError);
+
+    const QByteArray temp = QFile::encodeName(QDir(dir).filePath(tempNameFor(path)));
+    ::unlink(temp.constData());
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW) != 0)
+        return failed(errno);
+    if (::rename(temp.constData(), target.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temp.constData());
+        return failed(error);
+    }
+    return Outcome::Written;
+}
+
+#endif
+
+std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
     file.setDirectWriteFallback(needsDirectWrite(path));
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: QSaveFile (Qt 6.4) ignores a write error that shows only
+    // when commit() flushes its buffer, and commits the short file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
+    // A short write carries no reason; writing on brings out the system's.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return reason;
+        }
+        done += n;
     }
     if (!file.commit())
         return file.errorString();
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes)
+{
+#ifdef Q_OS_LINUX
+    if (!needsDirectWrite(path)) {
+        QString reason;
+        switch (writeUnnamedThenLink(path, bytes, &reason)) {
+        case Outcome::Written: return std::nullopt;
+        case Outcome::Failed: return reason;
+        case Outcome::Unsupported: break;
+        }
+    }
+#endif
+    return writeWithSaveFile(path, bytes);
 }
 
 } // namespace ovex

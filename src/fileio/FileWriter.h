@@ -9,7 +9,10 @@ namespace ovex {
 
 // Replaces the file at path with bytes, all or nothing: the bytes go to a
 // temporary file beside it that is renamed over the old one at the end, so a
-// failure leaves any old file as it was and no partial file behind.
+// failure leaves any old file as it was and no partial file behind. On Linux
+// the temporary file has no name until the end; a save killed in its last
+// step may leave one hidden ".ovex-save-*.tmp" file, which the next save of
+// that target removes.
 // Returns the system's reason when the file could not be written.
 std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes);
 

@@ -10,6 +10,12 @@ SplitResult Color_SplitBase256(qint32 value, std::uint8_t count, DigitArray& dig
     for (int i = count; i >= 1; --i) {
         if (static_cast<std::size_t>(i) > digits.size())
             return SplitResult::OutOfRange;
+        // From index 5 on the weight (256^4 and up) exceeds every 32-bit
+        // value, so the digit is 0; shifting by 64 or more would be undefined.
+        if (i > 4) {
+            digits[i - 1] = 0;
+            continue;
+        }
         const qint64 weight = qint64(1) << (8 * (i - 1));
         const qint64 digit = rest / weight;
         if (digit < 0 || digit > 255)

@@ -1,0 +1,400 @@
+// The editor's commands beside baselines measured in the same run, with the
+// ratios and the targets printed at the end. Runs offscreen.
+//   ovex_bench [Google Benchmark flags, e.g. --benchmark_filter=Import]
+#include "app/AppSetup.h"
+#include "app/frmMain.h"
+#include "fileio/Cp1252.h"
+#include "slots/MRW_Color.h"
+#include "theme/NewTheme.h"
+#include "theme/ThemeKeys.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+
+using namespace ovex;
+
+namespace {
+
+// Dialog and message box doubles that keep nothing, so a million calls cost
+// the same as the first.
+struct Dialog final : CommonDialog
+{
+    QString answer;
+    ColorValue color = 0;
+    DialogResult ShowOpen() override { return file(); }
+    DialogResult ShowSave() override { return file(); }
+    DialogResult ShowColor() override
+    {
+        Color = color;
+        return DialogResult::Chosen;
+    }
+    DialogResult file()
+    {
+        FileName = answer;
+        return DialogResult::Chosen;
+    }
+};
+
+struct Messages final : MessageBoxService
+{
+    long count = 0;
+    void Show(const QString&, const QString&, MessageStyle) override { ++count; }
+};
+
+struct Bench
+{
+    Dialog* cd = nullptr;
+    Messages* messages = nullptr;
+    std::unique_ptr<frmMain> window;
+    QTemporaryDir disk;                                      // the temp folder's file system
+    QTemporaryDir memory{QStringLiteral("/dev/shm/ovex-bench-XXXXXX")};  // tmpfs
+    QString fullTheme;
+    QString colourLines;
+    QByteArray fullThemeBytes;
+
+    Bench()
+    {
+        auto dialog = std::make_unique<Dialog>();
+        auto box = std::make_unique<Messages>();
+        cd = dialog.get();
+        messages = box.get();
+        window = std::make_unique<frmMain>(
+            DesktopServices{std::move(dialog), std::move(box), std::make_unique<FakeWebOpener>()});
+
+        // A full theme: the name, 27 colours and 5 sizes.
+        QByteArray full = "name=Benchmark Night\r\n";
+        for (int k = 0; k < ColorSlotCount; ++k) {
+            full += SlotTable[k].key + QByteArray::number(k * 9) + ',' + QByteArray::number(255 - k * 9) + ','
+                  + QByteArray::number(k * 5) + "\r\n";
+        }
+        for (int k = FirstSizeSlot; k < SlotCount; ++k)
+            full += SlotTable[k].key + QByteArray::number(k - 17) + "\r\n";
+        fullThemeBytes = full;
+        fullTheme = write(QStringLiteral("full.theme"), full);
+
+        // 10000 colour lines of about 30 bytes each.
+        QByteArray lines;
+        for (int i = 0; i < 10000; ++i) {
+            const int k = i % ColorSlotCount;
+            lines += SlotTable[k].key + QByteArray::number(i % 256) + ',' + QByteArray::number((i / 7) % 256)
+                   + ',' + QByteArray::number((i / 3) % 256) + "\r\n";
+        }
+        colourLines = write(QStringLiteral("lines.theme"), lines);
+    }
+
+    QString write(const QString& name, const QByteArray& bytes) const
+    {
+        const QString path = disk.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    Editor& editor() const { return window->editor(); }
+    void trigger(const char* action) const { window->findChild<QAction*>(QLatin1String(action))->trigger(); }
+
+    // Every slot ticked with a value, as after importing the full theme.
+    void fill() const
+    {
+        cd->answer = fullTheme;
+        trigger("mnuImport");
+    }
+};
+
+Bench* g_bench = nullptr;
+
+// ------------------------------------------------------------------ import
+
+// What the user waits for ends with the window repainted.
+void settle() { QCoreApplication::processEvents(); }
+
+void importFile(benchmark::State& state, const QString& path)
+{
+    g_bench->cd->answer = path;
+    for (auto _ : state) {
+        g_bench->trigger("mnuImport");
+        settle();
+    }
+}
+
+// The least the reading needs: read, decode, split into lines; twice, as the
+// count pass and the reading pass each go over the file.
+void readDecodeSplitTwice(benchmark::State& state, const QString& path)
+{
+    for (auto _ : state) {
+        for (int pass = 0; pass < 2; ++pass) {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly))
+                state.SkipWithError("cannot read");
+            const QString text = Cp1252_Decode(file.readAll());
+            const QStringList lines = text.split(QStringLiteral("\r\n"));
+            benchmark::DoNotOptimize(lines.size());
+        }
+    }
+}
+
+void BM_Import_FullTheme(benchmark::State& state) { importFile(state, g_bench->fullTheme); }
+void BM_Baseline_ReadDecodeSplitTwice_FullTheme(benchmark::State& state)
+{
+    readDecodeSplitTwice(state, g_bench->fullTheme);
+}
+void BM_Import_10000Lines(benchmark::State& state) { importFile(state, g_bench->colourLines); }
+void BM_Baseline_ReadDecodeSplitTwice_10000Lines(benchmark::State& state)
+{
+    readDecodeSplitTwice(state, g_bench->colourLines);
+}
+
+// ------------------------------------------------------------------ save
+
+void saveTo(benchmark::State& state, const QTemporaryDir& dir)
+{
+    g_bench->fill();
+    g_bench->cd->answer = dir.filePath(QStringLiteral("saved.theme"));
+    for (auto _ : state) {
+        g_bench->trigger("mnuSave");
+        settle();
+    }
+    if (g_bench->editor().txtThemeName->text() != QStringLiteral("Benchmark Night"))
+        state.SkipWithError("the theme was not filled");
+}
+
+void plainWrite(benchmark::State& state, const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath(QStringLiteral("plain.theme"));
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(g_bench->fullThemeBytes) != g_bench->fullThemeBytes.size())
+            state.SkipWithError("cannot write");
+    }
+}
+
+void BM_Save_FullTheme_Disk(benchmark::State& state) { saveTo(state, g_bench->disk); }
+void BM_Baseline_QFileWrite_Disk(benchmark::State& state) { plainWrite(state, g_bench->disk); }
+void BM_Save_FullTheme_Tmpfs(benchmark::State& state) { saveTo(state, g_bench->memory); }
+void BM_Baseline_QFileWrite_Tmpfs(benchmark::State& state) { plainWrite(state, g_bench->memory); }
+
+// ------------------------------------------------------------------ new
+
+void BM_New_FullTheme(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        g_bench->fill();
+        settle();
+        state.ResumeTiming();
+        g_bench->trigger("mnuNew");
+        settle();
+    }
+}
+
+// The toolkit's share of New: untick 32 plain check boxes, reset 6 boxes,
+// repaint.
+void BM_Baseline_ResetPlainControls(benchmark::State& state)
+{
+    QWidget form;
+    auto* layout = new QVBoxLayout(&form);
+    std::vector<QCheckBox*> boxes;
+    std::vector<QLineEdit*> edits;
+    for (int i = 0; i < SlotCount; ++i)
+        boxes.push_back(new QCheckBox(QStringLiteral("Setting %1").arg(i), &form));
+    for (int i = 0; i < 6; ++i)
+        edits.push_back(new QLineEdit(&form));
+    for (QCheckBox* box : boxes)
+        layout->addWidget(box);
+    for (QLineEdit* edit : edits)
+        layout->addWidget(edit);
+    form.show();
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (QCheckBox* box : boxes)
+            box->setChecked(true);
+        for (QLineEdit* edit : edits)
+            edit->setText(QStringLiteral("x"));
+        settle();
+        state.ResumeTiming();
+        for (QCheckBox* box : boxes)
+            box->setChecked(false);
+        for (QLineEdit* edit : edits)
+            edit->setText(QStringLiteral("12"));
+        settle();
+    }
+}
+
+// ------------------------------------------------------------------ colours
+
+void BM_Color_ToText(benchmark::State& state)
+{
+    ColorValue value = 0x336699;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(Color_ToText(value));
+        value = (value + 0x010203) & 0xFFFFFF;
+    }
+}
+
+void BM_Baseline_Asprintf(benchmark::State& state)
+{
+    ColorValue value = 0x336699;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            QString::asprintf("%d,%d,%d", value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF));
+        value = (value + 0x010203) & 0xFFFFFF;
+    }
+}
+
+// A colour pick: the ">" button, the dialog's answer, the swatch and text.
+void BM_ColorPick(benchmark::State& state)
+{
+    QPushButton* button = g_bench->editor().slots.cmd[19];
+    ColorValue value = 0;
+    for (auto _ : state) {
+        g_bench->cd->color = value;
+        button->click();
+        settle();
+        value = (value + 0x010203) & 0xFFFFFF;
+    }
+}
+
+// The toolkit's share: clicking a plain button that recolours a plain
+// widget of the swatch's size, and the repaint.
+void BM_Baseline_PlainButtonClick(benchmark::State& state)
+{
+    QWidget form;
+    auto* layout = new QVBoxLayout(&form);
+    auto* button = new QPushButton(QStringLiteral(">"), &form);
+    auto* patch = new QWidget(&form);
+    patch->setFixedSize(73, 13);
+    patch->setAutoFillBackground(true);
+    layout->addWidget(button);
+    layout->addWidget(patch);
+    form.show();
+    int value = 0;
+    QObject::connect(button, &QPushButton::clicked, patch, [&] {
+        QPalette palette = patch->palette();
+        palette.setColor(QPalette::Window, QColor::fromRgb(QRgb(value)));
+        patch->setPalette(palette);
+    });
+    for (auto _ : state) {
+        button->click();
+        settle();
+        value = (value + 0x010203) & 0xFFFFFF;
+    }
+}
+
+BENCHMARK(BM_Import_FullTheme)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_ReadDecodeSplitTwice_FullTheme)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Import_10000Lines)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_ReadDecodeSplitTwice_10000Lines)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Save_FullTheme_Disk)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_QFileWrite_Disk)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Save_FullTheme_Tmpfs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_QFileWrite_Tmpfs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_New_FullTheme)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_ResetPlainControls)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Color_ToText)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_Asprintf)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ColorPick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_PlainButtonClick)->Unit(benchmark::kMicrosecond);
+
+// Collects each case's real time per iteration, the median over repetitions
+// (--benchmark_repetitions), to print the ratios at the end.
+class RatioReporter final : public benchmark::ConsoleReporter
+{
+public:
+    std::map<std::string, double> microseconds;
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                m_times[run.run_name.function_name].push_back(run.GetAdjustedRealTime());
+        }
+        for (auto& [name, times] : m_times) {
+            std::sort(times.begin(), times.end());
+            microseconds[name] = times[times.size() / 2];
+        }
+    }
+
+private:
+    std::map<std::string, std::vector<double>> m_times;
+};
+
+struct Target
+{
+    const char* name;
+    const char* baseline;
+    double maxRatio;        // 0: none
+    double maxMicroseconds; // 0: none
+};
+
+const Target Targets[] = {
+    {"BM_Import_FullTheme", "BM_Baseline_ReadDecodeSplitTwice_FullTheme", 0, 16000},
+    {"BM_Import_10000Lines", "BM_Baseline_ReadDecodeSplitTwice_10000Lines", 5, 16000},
+    {"BM_Save_FullTheme_Disk", "BM_Baseline_QFileWrite_Disk", 0, 16000},
+    {"BM_Save_FullTheme_Tmpfs", "BM_Baseline_QFileWrite_Tmpfs", 0, 16000},
+    {"BM_New_FullTheme", "BM_Baseline_ResetPlainControls", 0, 16000},
+    {"BM_Color_ToText", "BM_Baseline_Asprintf", 0, 16000},
+    {"BM_ColorPick", "BM_Baseline_PlainButtonClick", 0, 16000},
+};
+
+int printRatios(const RatioReporter& reporter)
+{
+    std::printf("\n%-26s %12s %12s %8s  %s\n", "case", "time (us)", "base (us)", "ratio", "target");
+    int missed = 0;
+    for (const Target& t : Targets) {
+        const auto a = reporter.microseconds.find(t.name);
+        const auto b = reporter.microseconds.find(t.baseline);
+        if (a == reporter.microseconds.end() || b == reporter.microseconds.end())
+            continue;
+        const double ratio = a->second / b->second;
+        const bool met = (t.maxRatio == 0 || ratio <= t.maxRatio) && (t.maxMicroseconds == 0 || a->second < t.maxMicroseconds);
+        missed += !met;
+        char target[64];
+        if (t.maxRatio > 0)
+            std::snprintf(target, sizeof target, "<= %.0fx and < %.0f us", t.maxRatio, t.maxMicroseconds);
+        else
+            std::snprintf(target, sizeof target, "< %.0f us", t.maxMicroseconds);
+        std::printf("%-26s %12.3f %12.3f %8.2f  %s: %s\n", t.name + 3, a->second, b->second, ratio, target,
+                    met ? "met" : "MISSED");
+    }
+    return missed;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ConfigureApplication(app);
+    Bench bench;
+    if (!bench.disk.isValid() || !bench.memory.isValid())
+        qFatal("cannot make the temporary folders");
+    bench.window->show();
+    settle();
+    g_bench = &bench;
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const int missed = printRatios(reporter);
+    benchmark::Shutdown();
+    return missed == 0 ? 0 : 1;
+}

@@ -1,0 +1,50 @@
+#!/bin/sh
+# Builds the benchmarks (Release, build-bench/) and runs them all in one go:
+# the Google Benchmark cases with their baselines and ratios, then start-up
+# time (hyperfine) and peak memory (GNU time) of the editor against a bare
+# Qt window, on an X server (Xvfb) and offscreen. Arguments go to ovex_bench:
+#   bench/run.sh --benchmark_repetitions=3
+#   bench/run.sh --benchmark_filter=Import
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+dir="$root/build-bench"
+startup="$dir/bench/ovex_startup"
+
+# Peak resident memory in KiB, the median of 11 runs.
+peak() {
+    for _ in 1 2 3 4 5 6 7 8 9 10 11; do
+        /usr/bin/time -f %M "$startup" "$1" 2>&1 >/dev/null | tail -n 1
+    done | sort -n | sed -n 6p
+}
+
+# Start-up time and peak memory on the platform QT_QPA_PLATFORM names.
+measure_startup() {
+    label=$QT_QPA_PLATFORM
+    echo
+    echo "== start-up, $label"
+    hyperfine -N --warmup 5 --runs 60 --export-json "$dir/startup-$label.json" "$startup editor" "$startup bare"
+    jq -r --arg platform "$label" '.results | "start-up editor/bare (\($platform), median): \(.[0].median / .[1].median * 100 | round / 100)x (\(.[0].median * 10000 | round / 10) ms / \(.[1].median * 10000 | round / 10) ms), target <= 1.3x"' \
+        "$dir/startup-$label.json"
+    editor_kib=$(peak editor)
+    bare_kib=$(peak bare)
+    echo "peak memory editor/bare ($label): $(echo "scale=2; $editor_kib / $bare_kib" | bc)x ($editor_kib KiB / $bare_kib KiB), target <= 1.2x"
+}
+
+if [ "${1:-}" = "--startup-only" ]; then
+    measure_startup
+    exit 0
+fi
+
+sh "$root/tools/setup.sh" libbenchmark-dev hyperfine time jq bc xvfb xauth
+cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DOVEX_BUILD_TESTS=OFF -DOVEX_BUILD_BENCH=ON
+cmake --build "$dir" --target ovex_bench ovex_startup
+
+status=0
+QT_QPA_PLATFORM=offscreen "$dir/bench/ovex_bench" "$@" || status=1
+
+# A real X server, as a user starts the program; then offscreen, where no
+# display connection hides any of the editor's own start-up work.
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --startup-only
+export QT_QPA_PLATFORM=offscreen
+measure_startup
+exit $status
