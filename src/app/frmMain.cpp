@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/AppIcon.h"
+#include "app/CaptionFrame.h"
 #include "app/FileDrop.h"
 #include "app/WebLinks.h"
 #include "app/frmAbout.h"
@@ -13,7 +14,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include "app/CaptionFrame.h"
 #include <QLayout>
 
 namespace ovex {
@@ -71,7 +71,7 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
 
 frmMain::~frmMain()
 {
-    // The About box has no parent window; one still open goes with us.
+    // The About box and the preview have no parent window; open ones go with us.
     delete m_about.data();
     delete m_preview.data();
 }
@@ -113,7 +113,7 @@ void frmMain::IO_CreateFile2(const QString& strFileLocationAndName, const String
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // A free-standing About box would otherwise keep the program running.
+    // Free-standing windows would otherwise keep the program running.
     if (m_about)
         m_about->close();
     if (m_preview)

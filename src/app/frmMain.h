@@ -8,7 +8,6 @@
 
 class QAction;
 
-
 namespace ovex {
 
 // The editor's one window. Its controls hold the theme; each control event
