@@ -284,10 +284,8 @@ Failure CheckLineReading(QByteArrayView bytes)
     auto stream = file.OpenTextStream();
     for (int i = 0; i < expected; ++i)
         IO_ReadNextLine(stream.get());
-    if (expected < MaxImportLines || lines.size() == MaxImportLines) {
-        if (!IO_ReadNextLine(stream.get()).isEmpty() || !IO_ReadNextLine(stream.get()).isEmpty())
-            return fail("the reader went on past an empty line or the end");
-    }
+    if (!IO_ReadNextLine(stream.get()).isEmpty() || !IO_ReadNextLine(stream.get()).isEmpty())
+        return fail("the reader went on past an empty line or the end");
     return {};
 }
 
