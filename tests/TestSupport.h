@@ -43,6 +43,16 @@ struct TestEditor
     QAction* action(const QString& name) const { return window->findChild<QAction*>(name); }
 };
 
+// The top-level windows a user would see.
+inline QList<QWidget*> visibleWindows()
+{
+    QList<QWidget*> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            windows << w;
+    return windows;
+}
+
 } // namespace ovex::test
 
 // QTEST_MAIN with the program's own style and fonts.

@@ -8,6 +8,7 @@
 
 using namespace ovex;
 using ovex::test::TestEditor;
+using ovex::test::visibleWindows;
 
 namespace {
 
@@ -20,15 +21,6 @@ QList<frmAbout*> openBoxes()
             boxes << box;
     }
     return boxes;
-}
-
-QList<QWidget*> visibleWindows()
-{
-    QList<QWidget*> windows;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible())
-            windows << w;
-    return windows;
 }
 
 // Help, About; the one box that is then open, or null.

@@ -12,6 +12,7 @@
 
 using namespace ovex;
 using ovex::test::TestEditor;
+using ovex::test::visibleWindows;
 
 namespace {
 
@@ -32,15 +33,6 @@ QStringList themeState(const TestEditor& ed)
         state << box->text();
     state << ed.editor().txtThemeName->text();
     return state;
-}
-
-QList<QWidget*> visibleWindows()
-{
-    QList<QWidget*> windows;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible())
-            windows << w;
-    return windows;
 }
 
 // Puts a directory first on PATH for the length of a test.
