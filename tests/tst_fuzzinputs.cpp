@@ -1,83 +1,40 @@
-// Replays the fuzzers' seed corpus and every input a fuzzer failed on
-// (fuzz/regressions) through the same checks, in the normal and the
-// sanitizer builds.
+// Replays the fuzzers' seed corpus and every input they failed on (fuzz/regressions).
 #include "FuzzChecks.h"
-
 #include "TestSupport.h"
-
-#include <QDirIterator>
 #include <QTemporaryDir>
-
 using namespace ovex;
-
-namespace {
-
-void addInputs(const QString& target)
-{
-    QTest::addColumn<QString>("path");
-    int rows = 0;
-    for (const char* folder : {"corpus", "regressions"}) {
-        QDir dir(QStringLiteral(OVEX_FUZZ_DIR "/%1/%2").arg(QLatin1String(folder), target));
-        // Hidden files only keep the folders in git.
-        for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
-            QTest::newRow(qPrintable(QStringLiteral("%1/%2").arg(QLatin1String(folder), name)))
-                << dir.filePath(name);
-            ++rows;
-        }
-    }
-    if (rows == 0)
-        qFatal("no inputs for %s", qPrintable(target));
-}
-
-QByteArray readInput(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return file.readAll();
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 class FuzzInputsTest : public QObject
 {
     Q_OBJECT
-
     QTemporaryDir m_dir;
-    std::unique_ptr<fuzz::ImportChecker> m_import;
-
+    fuzz::ImportChecker m_import{m_dir.path()};
 private Q_SLOTS:
-    void initTestCase()
+    void replay_data()
     {
-        QVERIFY(m_dir.isValid());
-        m_import = std::make_unique<fuzz::ImportChecker>(m_dir.path());
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("path");
+        for (const QString& target : {u"lines"_s, u"color"_s, u"import"_s})
+            for (const QString& folder : {u"corpus"_s, u"regressions"_s}) {
+                const QDir dir(QStringLiteral(OVEX_FUZZ_DIR "/") + folder + u'/' + target);
+                const QStringList names = dir.entryList(QDir::Files, QDir::Name);   // hidden ones keep the folder in git
+                for (const QString& name : names)
+                    QTest::addRow("%s", qPrintable(target + u'/' + folder + u'/' + name)) << target << dir.filePath(name);
+                QVERIFY2(!names.isEmpty() || folder == "regressions"_L1, qPrintable(dir.path()));
+            }
     }
-    void cleanupTestCase() { m_import.reset(); }
-
-    void lineReading_data() { addInputs(QStringLiteral("lines")); }
-    void lineReading()
+    void replay()
     {
+        QFETCH(QString, target);
         QFETCH(QString, path);
-        const auto failure = fuzz::CheckLineReading(readInput(path));
-        QVERIFY2(!failure, qPrintable(failure.value_or(QString())));
-    }
-
-    void colorText_data() { addInputs(QStringLiteral("color")); }
-    void colorText()
-    {
-        QFETCH(QString, path);
-        const auto failure = fuzz::CheckColorText(readInput(path));
-        QVERIFY2(!failure, qPrintable(failure.value_or(QString())));
-    }
-
-    void import_data() { addInputs(QStringLiteral("import")); }
-    void import()
-    {
-        QFETCH(QString, path);
-        const auto failure = m_import->Check(readInput(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray input = file.readAll();
+        const auto failure = target == "lines"_L1 ? fuzz::CheckLineReading(input)
+                             : target == "color"_L1 ? fuzz::CheckColorText(input) : m_import.Check(input);
         QVERIFY2(!failure, qPrintable(failure.value_or(QString())));
     }
 };
-
 OVEX_TEST_MAIN(FuzzInputsTest)
 #include "tst_fuzzinputs.moc"
