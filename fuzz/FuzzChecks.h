@@ -8,6 +8,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 
@@ -18,6 +21,17 @@ class frmMain;
 namespace ovex::fuzz {
 
 using Failure = std::optional<QString>;
+
+// A fuzz target's body: a broken rule aborts, so that libFuzzer keeps the input.
+template <typename Check>
+int RunCheck(const std::uint8_t* data, std::size_t size, Check check)
+{
+    if (const Failure failure = check(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)))) {
+        std::fprintf(stderr, "broken rule: %s\n", qPrintable(*failure));
+        std::abort();
+    }
+    return 0;
+}
 
 // Windows-1252 decoding, the line reader and the array loading, on bytes
 // held in memory, against a plain byte-level reading of the same rules.

@@ -31,10 +31,5 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    if (const auto failure = checker->Check(bytes)) {
-        std::fprintf(stderr, "broken rule: %s\n", qPrintable(*failure));
-        std::abort();
-    }
-    return 0;
+    return ovex::fuzz::RunCheck(data, size, [](QByteArrayView bytes) { return checker->Check(bytes); });
 }

@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QResource>
 #include <QStyleFactory>
+#include <QWidget>
 
 namespace ovex {
 
@@ -33,6 +34,15 @@ QFont UiFont(bool bold)
     font.setPixelSize(UiPixelSize);
     font.setBold(bold);
     return font;
+}
+
+void BringToFront(QWidget& window)
+{
+    if (window.isMinimized())
+        window.showNormal();
+    window.show();
+    window.raise();
+    window.activateWindow();
 }
 
 void ConfigureApplication(QApplication& app)

@@ -2,6 +2,7 @@
 
 class QApplication;
 class QFont;
+class QWidget;
 
 namespace ovex {
 
@@ -12,5 +13,8 @@ void ConfigureApplication(QApplication& app);
 // 8.25 pt at 96 dpi, the size the layout was drawn for; in pixels so that
 // the captions fit their fixed boxes whatever the screen's dpi.
 QFont UiFont(bool bold);
+
+// Shows window, restored if minimised, in front and active.
+void BringToFront(QWidget& window);
 
 } // namespace ovex

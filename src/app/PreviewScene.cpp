@@ -27,15 +27,6 @@ constexpr int Menu = 29;
 constexpr int Title = 30;
 constexpr int Subtext = 31;
 
-qsizetype pairIndex(int text, int background)
-{
-    for (qsizetype k = 0; k < qsizetype(CheckedTextPairs.size()); ++k) {
-        if (CheckedTextPairs[k].text == text && CheckedTextPairs[k].background == background)
-            return k;
-    }
-    Q_UNREACHABLE();
-}
-
 class Builder
 {
 public:
@@ -196,7 +187,7 @@ Mock BuildMock(const PreviewTheme& theme)
         } else {
             const QRect covered = b.text(box, Centre, 20, Menu, name);
             if (name == QStringLiteral("File"))
-                mock.pairPlaces[pairIndex(20, 19)] = covered;
+                mock.pairPlaces[CheckedPairIndex(20, 19)] = covered;
         }
         x = box.right() + 1;
     }
@@ -256,7 +247,7 @@ Mock BuildMock(const PreviewTheme& theme)
             break;
         const QRect covered = b.text(line, Left, 15, User, chat[k]);
         if (k == 0)
-            mock.pairPlaces[pairIndex(15, 18)] = covered;
+            mock.pairPlaces[CheckedPairIndex(15, 18)] = covered;
     }
 
     b.bordered(list, 18);
@@ -268,7 +259,7 @@ Mock BuildMock(const PreviewTheme& theme)
         const bool selected = k == 1;
         if (selected) {
             b.fill(row, 16, 16);
-            mock.pairPlaces[pairIndex(17, 16)] = row;
+            mock.pairPlaces[CheckedPairIndex(17, 16)] = row;
         }
         b.text(row.adjusted(6, 0, 0, 0), Left, selected ? 17 : 15, User, users[k]);
     }
@@ -277,7 +268,7 @@ Mock BuildMock(const PreviewTheme& theme)
     // disabled button.
     const int rowMiddle = messageRow.center().y();
     const QRect sayBox(messageRow.left(), messageRow.top(), systemFm.horizontalAdvance(QStringLiteral("Say:")) + 1, messageRow.height());
-    mock.pairPlaces[pairIndex(11, 0)] = b.text(sayBox, Left, 11, System, QStringLiteral("Say:"));
+    mock.pairPlaces[CheckedPairIndex(11, 0)] = b.text(sayBox, Left, 11, System, QStringLiteral("Say:"));
     const int connectWidth = systemFm.horizontalAdvance(QStringLiteral("Connect")) + 24;
     const int sendWidth = systemFm.horizontalAdvance(QStringLiteral("Send")) + 28;
     const int buttonHeight = systemFm.height() + 10;
@@ -299,7 +290,7 @@ Mock BuildMock(const PreviewTheme& theme)
     b.hline(send.left() + 1, send.right() - 1, send.top() + 1, 4);
     b.vline(send.left() + 1, send.top() + 1, send.bottom() - 1, 4);
     b.frame(send.adjusted(3, 3, -3, -3), 26, 26);
-    mock.pairPlaces[pairIndex(12, 0)] = b.text(send, Centre, 12, System, QStringLiteral("Send"));
+    mock.pairPlaces[CheckedPairIndex(12, 0)] = b.text(send, Centre, 12, System, QStringLiteral("Send"));
 
     b.fill(connect, 5, 5);
     b.frame(connect, 1, 1);
@@ -356,9 +347,9 @@ Mock BuildMock(const PreviewTheme& theme)
         if (k == 1) {
             b.fill(item, 21, 21);
             b.text(textBox, Left, 22, Menu, entries[k]);
-            mock.pairPlaces[pairIndex(22, 21)] = item;
+            mock.pairPlaces[CheckedPairIndex(22, 21)] = item;
         } else if (k == 2) {
-            mock.pairPlaces[pairIndex(23, 19)] = b.text(textBox, Left, 23, Menu, entries[k]);
+            mock.pairPlaces[CheckedPairIndex(23, 19)] = b.text(textBox, Left, 23, Menu, entries[k]);
         } else {
             b.text(textBox, Left, 20, Menu, entries[k]);
         }
@@ -371,7 +362,7 @@ Mock BuildMock(const PreviewTheme& theme)
     const QRect tipRect(QPoint(send.center().x() - tipSize.width(), send.top() - 8 - tipSize.height()), tipSize);
     b.fill(tipRect, 6, 6);
     b.frame(tipRect, 7, 7);
-    mock.pairPlaces[pairIndex(7, 6)] = b.text(tipRect, Centre, 7, System, tip);
+    mock.pairPlaces[CheckedPairIndex(7, 6)] = b.text(tipRect, Centre, 7, System, tip);
 
     return mock;
 }

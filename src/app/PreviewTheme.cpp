@@ -72,7 +72,7 @@ PreviewTheme ReadPreviewTheme(const Editor& editor)
     PreviewTheme theme = DefaultPreviewTheme();
     theme.name = editor.txtThemeName->text();
     for (int i = 0; i < ColorSlotCount; ++i) {
-        if (slots.Value(i) == 1 && !slots.s[i]->Tag().isEmpty()) {
+        if (slots.IsSaved(i)) {
             theme.colors[i] = slots.s[i]->ShownColor();
             theme.inTheme[i] = true;
         }

@@ -1,5 +1,6 @@
 #include "app/PreviewWindow.h"
 
+#include "app/AppSetup.h"
 #include "app/ThemePreview.h"
 #include "app/frmMain.h"
 
@@ -31,10 +32,7 @@ void PreviewWindow::showSlot(int slot)
 {
     if (!m_main)
         return;
-    if (m_main->isMinimized())
-        m_main->showNormal();
-    m_main->raise();
-    m_main->activateWindow();
+    BringToFront(*m_main);
     m_main->editor().slots.chk[slot]->setFocus(Qt::OtherFocusReason);
 }
 

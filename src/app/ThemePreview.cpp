@@ -213,11 +213,8 @@ void ThemePreview::paintMarks(QPainter& painter)
 {
     const QRect inside = QRect(QPoint(0, 0), MockSize).adjusted(8, 8, -8, -8);
     for (qsizetype k = 0; k < m_warnings.size(); ++k) {
-        const auto pairIndex = std::distance(CheckedTextPairs.begin(),
-            std::find_if(CheckedTextPairs.begin(), CheckedTextPairs.end(), [&](const TextPair& p) {
-                return p.text == m_warnings[k].pair.text && p.background == m_warnings[k].pair.background;
-            }));
-        const QRect place = m_mock.pairPlaces[pairIndex].adjusted(-3, -3, 2, 2);
+        const TextPair& pair = m_warnings[k].pair;
+        const QRect place = m_mock.pairPlaces[CheckedPairIndex(pair.text, pair.background)].adjusted(-3, -3, 2, 2);
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(MarkColor, 2));
         painter.drawRect(place);

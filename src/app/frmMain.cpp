@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/AppIcon.h"
+#include "app/AppSetup.h"
 #include "app/CaptionFrame.h"
 #include "app/FileDrop.h"
 #include "app/WebLinks.h"
@@ -142,9 +143,7 @@ void frmMain::mnuAbout_Click()
     // already deleting itself, so the next opening loads a new box.
     if (!m_about || !m_about->isVisible())
         m_about = new frmAbout;   // free-standing: no parent window, deletes itself on close
-    m_about->show();
-    m_about->raise();
-    m_about->activateWindow();
+    BringToFront(*m_about);
 }
 
 } // namespace ovex

@@ -24,7 +24,6 @@ public:
     void IO_CreateFile2(const QString& strFileLocationAndName, const StringArray& strArray);
 
     Editor& editor() { return m_editor; }
-    const DesktopServices& services() const { return m_services; }
 
 Q_SIGNALS:
     // After the check-box handling of a slot has run.

@@ -1,4 +1,5 @@
 // View, Preview: the main window's side of the preview window.
+#include "app/AppSetup.h"
 #include "app/PreviewWindow.h"
 #include "app/frmMain.h"
 
@@ -18,11 +19,7 @@ void frmMain::mnuPreview_Click()
         if (screen()->availableGeometry().contains(QRect(beside, m_preview->frameGeometry().size())))
             m_preview->move(beside);
     }
-    if (m_preview->isMinimized())
-        m_preview->showNormal();
-    m_preview->show();
-    m_preview->raise();
-    m_preview->activateWindow();
+    BringToFront(*m_preview);
 }
 
 } // namespace ovex

@@ -102,10 +102,10 @@ Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, QString* rea
 
 #endif
 
-std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& bytes)
+std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& bytes, bool directWrite)
 {
     QSaveFile file(path);
-    file.setDirectWriteFallback(needsDirectWrite(path));
+    file.setDirectWriteFallback(directWrite);
     // Unbuffered: QSaveFile (Qt 6.4) ignores a write error that shows only
     // when commit() flushes its buffer, and commits the short file.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -129,8 +129,9 @@ std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& 
 
 std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes)
 {
+    const bool directWrite = needsDirectWrite(path);
 #ifdef Q_OS_LINUX
-    if (!needsDirectWrite(path)) {
+    if (!directWrite) {
         QString reason;
         switch (writeUnnamedThenLink(path, bytes, &reason)) {
         case Outcome::Written: return std::nullopt;
@@ -139,7 +140,7 @@ std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& byt
         }
     }
 #endif
-    return writeWithSaveFile(path, bytes);
+    return writeWithSaveFile(path, bytes, directWrite);
 }
 
 } // namespace ovex

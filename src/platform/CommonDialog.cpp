@@ -37,20 +37,10 @@ QString StartFolder(const QString& initDir, const QString& fileName)
 
 namespace {
 
-QFileDialog::Options dialogOptions()
-{
-    return QFileDialog::DontUseNativeDialog;
-}
-
-QString initialSelection(const QString& fileName)
-{
-    return QFileInfo(fileName).fileName();
-}
-
 DialogResult runFileDialog(CommonDialog& cd, QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(QApplication::activeWindow());
-    dialog.setOptions(dialogOptions());
+    dialog.setOptions(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
     // Open: a typed name of a missing file still reaches the command, which
     // has its own messages for it. Save: no default suffix is added.
@@ -58,7 +48,7 @@ DialogResult runFileDialog(CommonDialog& cd, QFileDialog::AcceptMode mode)
     dialog.setNameFilter(FileDialogFilter(cd.Filter));
     dialog.setDirectory(StartFolder(cd.InitDir, cd.FileName));
     if (!cd.FileName.isEmpty())
-        dialog.selectFile(initialSelection(cd.FileName));
+        dialog.selectFile(QFileInfo(cd.FileName).fileName());
     // Like every desktop save dialog, ask before an existing file is replaced.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

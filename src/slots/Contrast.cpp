@@ -49,6 +49,15 @@ const std::array<TextPair, 8> CheckedTextPairs = {{
     {7, 6, "Tool-tip text on tool-tip background"},
 }};
 
+qsizetype CheckedPairIndex(int text, int background)
+{
+    for (qsizetype k = 0; k < qsizetype(CheckedTextPairs.size()); ++k) {
+        if (CheckedTextPairs[k].text == text && CheckedTextPairs[k].background == background)
+            return k;
+    }
+    Q_UNREACHABLE();
+}
+
 QList<ContrastWarning> ContrastWarnings(const std::array<QColor, ColorSlotCount>& colors)
 {
     QList<ContrastWarning> warnings;

@@ -37,6 +37,9 @@ struct TextPair
 // The text-on-background pairs whose readability is checked.
 extern const std::array<TextPair, 8> CheckedTextPairs;
 
+// The index of text on background in CheckedTextPairs; the pair must be one.
+qsizetype CheckedPairIndex(int text, int background);
+
 struct ContrastWarning
 {
     TextPair pair;

@@ -34,6 +34,9 @@ struct SettingSlots
     int Value(int slot) const { return chk[slot]->isChecked() ? 1 : 0; }
     // Raises the box's Click handling only when the state changes.
     void SetValue(int slot, int value) const { chk[slot]->setChecked(value == 1); }
+
+    // Save writes a slot that is ticked and has a value text.
+    bool IsSaved(int slot) const { return Value(slot) == 1 && !s[slot]->Tag().isEmpty(); }
 };
 
 } // namespace ovex

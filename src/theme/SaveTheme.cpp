@@ -49,9 +49,8 @@ void IO_CreateFile2(Editor& editor, const QString& strFileLocationAndName, const
     const int last = std::min(Mem_Count(strArray).value_or(0), SlotCount) - 1;
     QStringList lines{QString::fromLatin1(NameKey) + editor.txtThemeName->text()};
     for (int i = 0; i <= last; ++i) {
-        const QString tag = slots.s[i]->Tag();
-        if (slots.Value(i) == 1 && !tag.isEmpty())
-            lines << strArray[i] + tag;
+        if (slots.IsSaved(i))
+            lines << strArray[i] + slots.s[i]->Tag();
     }
 
     // Unlike the original, a failed write is reported and never leaves a
