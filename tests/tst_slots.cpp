@@ -10,23 +10,11 @@ class SlotsTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void colorToText_data()
-    {
-        QTest::addColumn<qint32>("value");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("red is the low byte") << 0x0000FF << "255,0,0";
-        QTest::newRow("mixed") << 0x336699 << "153,102,51";
-        QTest::newRow("white") << 0xFFFFFF << "255,255,255";
-        QTest::newRow("low green") << 256 << "0,1,0";
-        QTest::newRow("unset") << UnsetColor << "";
-        QTest::newRow("minus one") << -1 << "";
-        QTest::newRow("above 24 bits") << 0x1000000 << "0,0,0";
-    }
     void colorToText()
     {
-        QFETCH(qint32, value);
-        QFETCH(QString, text);
-        QCOMPARE(Color_ToText(value), text);
+        const QList<std::pair<qint32, QString>> table{{0x0000FF, "255,0,0"}, {0x336699, "153,102,51"}, {0xFFFF00, "0,255,255"},
+                                                      {UnsetColor, ""}, {0x1000000, "0,0,0"}};
+        for (const auto& [value, text] : table) QCOMPARE(Color_ToText(value), text);
     }
     // Empty -> Picked -> Set; a cancel changes nothing; Set -> Empty -> Ticked-empty -> Set.
     void colourSlotStates()
@@ -48,26 +36,19 @@ private Q_SLOTS:
         QVERIFY(step(slots.cmd[19], 1, "153,102,51", 0x336699));
         QVERIFY(ed.messages->Shown().isEmpty());
     }
-    void sizeSlotTakesItsOwnBox_data()
-    {
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<QString>("text");
-        for (int slot = FirstSizeSlot; slot < SlotCount; ++slot)
-            QTest::addRow("%d", slot) << slot << QStringLiteral(" %1x").arg(slot);
-        QTest::newRow("empty box") << 30 << "";
-    }
+    // Ticking a size slot takes the text of its own box at that moment; unticking clears it.
     void sizeSlotTakesItsOwnBox()
     {
-        QFETCH(int, slot);
-        QFETCH(QString, text);
         TestEditor ed;
-        for (int other = FirstSizeSlot; other < SlotCount; ++other)
-            ed.slots().SizeBox(other)->setText(other == slot ? text : QStringLiteral("box%1").arg(other));
-        ed.slots().SetValue(slot, 1);
-        ed.slots().SizeBox(slot)->setText("99");   // later edits do not follow
-        QCOMPARE(ed.slots().s[slot]->Tag(), text);
-        ed.slots().SetValue(slot, 0);
-        QCOMPARE(ed.slots().s[slot]->Tag(), QString());
+        const auto text = [](int slot) { return slot == 30 ? QString() : QStringLiteral(" %1x").arg(slot); };
+        for (int slot = FirstSizeSlot; slot < SlotCount; ++slot) ed.slots().SizeBox(slot)->setText(text(slot));
+        for (int slot = FirstSizeSlot; slot < SlotCount; ++slot) {
+            ed.slots().SetValue(slot, 1);
+            ed.slots().SizeBox(slot)->setText("99");   // later edits do not follow
+            QCOMPARE(ed.slots().s[slot]->Tag(), text(slot));
+            ed.slots().SetValue(slot, 0);
+            QCOMPARE(ed.slots().s[slot]->Tag(), QString());
+        }
     }
 };
 
