@@ -27,15 +27,20 @@ class ImportTest : public QObject
         }
         return facts.join(u';');
     }
-    // Imports `file` (written first unless `content` is null) into an editor that has something to lose.
+    // Imports `file` (written first unless `content` is null; an empty name
+    // cancels the dialog) into an editor that has something to lose.
     QString import(TestEditor& ed, const QByteArray& content, const QString& file = "in.theme")
     {
         ed.editor().txtThemeName->setText("Unsaved");
         ed.slots().SetValue(4, 1);
         QFile f(m_dir.filePath(file));
-        if (!content.isNull() && (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())) return "unwritable";
+        if (!content.isNull() && (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size()))
+            return "unwritable";
         f.close();
-        ed.cd->AnswerFile(m_dir.filePath(file));
+        if (file.isEmpty())
+            ed.cd->CancelFile();
+        else
+            ed.cd->AnswerFile(m_dir.filePath(file));
         ed.action("mnuImport")->trigger();
         return state(ed);
     }
@@ -74,6 +79,7 @@ private Q_SLOTS:
             << "Sorry! Currently the Ovex Theme Editor does not support the Primary/Secondary syntax, however, the same effects can be accomplished using some of the standard editor features...";
         QTest::newRow("upper-case extension") << "blue.THEME" << QByteArray("name=Blue") << "Sorry! You must select a valid theme file.";
         QTest::newRow("missing .theme") << "missing.theme" << QByteArray() << notFound;
+        QTest::newRow("cancel") << "" << QByteArray() << "";
         QTest::newRow("missing other") << "missing.txt" << QByteArray()
                                        << notFound.chopped(1) + ", also, you must select a valid theme file with an *.theme extension.";
     }
@@ -85,7 +91,9 @@ private Q_SLOTS:
         TestEditor ed;
         const bool palette = message.contains("Primary");
         const QString after = import(ed, content, file);
-        QCOMPARE(ed.messages->Shown(), QList<Msg>{Msg(message, palette ? "File Support Notice" : "File Input Error", palette ? MessageStyle::Critical : MessageStyle::Information)});
+        const QList<Msg> expected{Msg(message, palette ? "File Support Notice" : "File Input Error",
+                                      palette ? MessageStyle::Critical : MessageStyle::Information)};
+        QCOMPARE(ed.messages->Shown(), message.isEmpty() ? QList<Msg>() : expected);
         QCOMPARE(after, palette ? start : QStringLiteral("Unsaved;12|12|12|12|12;4[]-"));
     }
     // What the editor saves, it imports back, and saves again byte for byte.

@@ -11,8 +11,16 @@ class SaveTest : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
-    QByteArray read(const QString& name) const { QFile f(m_dir.filePath(name)); return f.open(QIODevice::ReadOnly) ? f.readAll() : "<missing>"; }
-    static void pick(TestEditor& ed, int slot, ColorValue c) { ed.cd->AnswerColor(c); QTest::mouseClick(ed.slots().cmd[slot], Qt::LeftButton); }
+    QByteArray read(const QString& name) const
+    {
+        QFile f(m_dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : "<missing>";
+    }
+    static void pick(TestEditor& ed, int slot, ColorValue c)
+    {
+        ed.cd->AnswerColor(c);
+        QTest::mouseClick(ed.slots().cmd[slot], Qt::LeftButton);
+    }
     static void tick(TestEditor& ed, int slot) { QTest::mouseClick(ed.slots().chk[slot], Qt::LeftButton); }
     void save(TestEditor& ed, const QString& file, const QString& theme)
     {
@@ -38,7 +46,8 @@ private Q_SLOTS:
         tick(ed, 27);
         ed.slots().SizeBox(27)->setText("20");
         const QStringList before = QDir(m_dir.path()).entryList();
-        if (cancel) ed.cd->CancelFile();
+        if (cancel)
+            ed.cd->CancelFile();
         save(ed, "refused.theme", cancel ? "Named" : "Theme Name");
         QCOMPARE(ed.messages->Shown(), shown);
         QCOMPARE(QDir(m_dir.path()).entryList(), before);
@@ -48,7 +57,11 @@ private Q_SLOTS:
     void savesTickedSlotsInOrder()
     {
         TestEditor ed;
-        pick(ed, 26, 0xFFFFFF), tick(ed, 26), tick(ed, 0), pick(ed, 0, 0), tick(ed, 28);
+        pick(ed, 26, 0xFFFFFF);
+        tick(ed, 26);
+        tick(ed, 0);
+        pick(ed, 0, 0);
+        tick(ed, 28);
         tick(ed, 3);                             // ticked, never picked
         pick(ed, 5, 0x010203);                   // picked, unticked
         ed.slots().SizeBox(28)->setText("16");   // edited after ticking
@@ -56,6 +69,9 @@ private Q_SLOTS:
         save(ed, "mix.theme", QStringLiteral(" Caf\u00e9 \u20ac\u65e5"));
         QCOMPARE(read("mix.theme"), QByteArray("name= Caf\xe9 \x80?\r\ncontrol=0,0,0\r\nfocuscolor=255,255,255\r\nfontsize.user=16\r\n"));
         QCOMPARE(ed.messages->Shown(), QList<Msg>({{"Success! Your theme file has now been created!", "Theme Creation Notification", MessageStyle::Information}}));
+        const auto& shown = ed.cd->History().last();
+        QCOMPARE(shown.filter + '|' + shown.initDir + '|' + shown.fileName,
+                 QStringLiteral(".theme|\\Program Files\\ovexChat\\| Caf\u00e9 \u20ac\u65e5.theme"));
     }
     void failedSaveLeavesOldFile()
     {
@@ -70,13 +86,16 @@ private Q_SLOTS:
     void newResetsEverything()
     {
         TestEditor ed;
-        tick(ed, 2), pick(ed, 2, 0x102030), tick(ed, 30);
+        tick(ed, 2);
+        pick(ed, 2, 0x102030);
+        tick(ed, 30);
         pick(ed, 1, 0x0000FF);                   // picked, unticked
         ed.slots().SizeBox(30)->setText("");
         ed.action("mnuNew")->trigger();
         for (int i = 0; i < SlotCount; ++i)
             QVERIFY(ed.slots().Value(i) == 0 && ed.slots().s[i]->Tag().isEmpty() && ed.slots().s[i]->BackColor() == UnsetColor);
-        for (QLineEdit* box : ed.slots().sizeBox) QCOMPARE(box->text(), QStringLiteral("12"));
+        for (QLineEdit* box : ed.slots().sizeBox)
+            QCOMPARE(box->text(), QStringLiteral("12"));
         QCOMPARE(ed.editor().txtThemeName->text(), QStringLiteral("Theme Name"));
         tick(ed, 1);                             // the old pick stays out of the file
         save(ed, "after.theme", "After");
