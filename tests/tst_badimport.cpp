@@ -78,11 +78,18 @@ private Q_SLOTS:
         editor.slots.chk[5]->click();
         editor.slots.sizeBox[0]->setText(QStringLiteral("9"));
         const State before = stateOf(editor);
-        cd->chosen = [&] {  // "gone" is removed after the answer, before the read
-            if (cd->FileName = path; kind == "gone") QFile::remove(path), filesBefore.clear();
+        // "gone" is removed after the answer, before the read.
+        cd->chosen = [&] {
+            cd->FileName = path;
+            if (kind == "gone") {
+                QFile::remove(path);
+                filesBefore.clear();
+            }
         };
         const int fsuid = kind == "locked" ? ::setfsuid(65534) : -1;  // root reads any file, but not as 65534
-        std::signal(SIGALRM, SIG_DFL), ::alarm(60);  // a hanging import ends the test after 60 s
+        // A hanging import ends the test after 60 s.
+        std::signal(SIGALRM, SIG_DFL);
+        ::alarm(60);
         window.findChild<QAction*>(QStringLiteral("mnuImport"))->trigger();
         ::alarm(0);
         ::setfsuid(fsuid);  // -1 changes nothing
