@@ -1,32 +1,19 @@
 // The preview window: what it draws, how it follows the editor, its contrast warnings.
 #include "TestSupport.h"
-
 #include "app/PreviewWindow.h"
 #include "app/ThemePreview.h"
 #include "slots/Contrast.h"
 #include "theme/ImportTheme.h"
 #include "theme/ThemeKeys.h"
-
-#include <QTemporaryDir>
 #include <QToolTip>
 
 using namespace ovex;
 using ovex::test::TestEditor;
 
-namespace {
-
 // A colour per slot, all different and unlike the defaults.
-QColor known(int slot) { return QColor(13 + 9 * slot, 251 - 7 * slot, (41 * slot + 5) % 256); }
+static QColor known(int slot) { return QColor(13 + 9 * slot, 251 - 7 * slot, (41 * slot + 5) % 256); }
 
-QByteArray knownTheme()
-{
-    QByteArray text = "name=Known\r\n";
-    for (int i = 0; i < ColorSlotCount; ++i)
-        text += QStringLiteral("%1%2,%3,%4\r\n").arg(SlotTable[i].key).arg(known(i).red()).arg(known(i).green()).arg(known(i).blue()).toLatin1();
-    return text;
-}
-
-PreviewWindow* openPreview(TestEditor& ed)
+static PreviewWindow* openPreview(TestEditor& ed)
 {
     ed.action("mnuPreview")->trigger();
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -35,106 +22,96 @@ PreviewWindow* openPreview(TestEditor& ed)
     return nullptr;
 }
 
-// Pixels of colour inside the first element drawn for slot.
-int pixelsAt(ThemePreview* preview, int slot, const QColor& color)
+// Points of the first element drawn for slot where pred holds: how many, and the first.
+template <class Pred> static std::pair<int, QPoint> scan(ThemePreview* preview, int slot, Pred pred)
 {
-    const QImage image = preview->grab().toImage();
-    const QRect r = preview->CurrentMock().FirstItemFor(slot)->rect & image.rect();
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += image.pixelColor(x, y) == color;
-    return n;
+    const QRect r = preview->CurrentMock().FirstItemFor(slot)->rect & preview->rect();
+    std::pair<int, QPoint> found{0, {-1, -1}};
+    for (int y = r.bottom(); y >= r.top(); --y)
+        for (int x = r.right(); x >= r.left(); --x)
+            if (pred(QPoint(x, y)))
+                found = {found.first + 1, {x, y}};
+    return found;
 }
-
-// A point where the first element showing slot is the one on top.
-QPoint visiblePoint(const Mock& mock, int slot)
-{
-    const MockItem* item = mock.FirstItemFor(slot);
-    for (int y = item->rect.top(); y <= item->rect.bottom(); ++y)
-        for (int x = item->rect.left(); x <= item->rect.right(); ++x)
-            if (mock.ItemAt({x, y}) == item)
-                return {x, y};
-    return {-1, -1};
-}
-
-} // namespace
 
 class PreviewTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void oneWindowAtMostClosingWithTheMainWindow()
-    {
-        TestEditor ed;
-        ed->show();
-        QPointer<PreviewWindow> first = openPreview(ed);
-        QVERIFY(first);
-        QCOMPARE(openPreview(ed), first.data());
-        QVERIFY(ed->close());
-        QTRY_VERIFY(!first);
-    }
-
-    // A handful of elements of the known theme, drawn in their colours; each
-    // change then reaches the menu bar of a preview already drawn.
+    // Elements drawn in the known theme's colours; each change then reaches the drawn menu bar.
     void drawsAndFollowsTheEditor_data()
     {
         QTest::addColumn<QString>("change");
-        QTest::addColumn<int>("slot");
         QTest::addColumn<QColor>("color");
-        for (int slot : {0, 12, 16, 18, 24})
-            QTest::addRow("slot %d", slot) << "" << slot << known(slot);
-        QTest::newRow("pick") << "pick" << 19 << QColor(1, 2, 3);
-        QTest::newRow("untick") << "untick" << 19 << DefaultSlotColor(19);
-        QTest::newRow("new") << "new" << 19 << DefaultSlotColor(19);
-        QTest::newRow("import") << "import" << 19 << QColor(9, 8, 7);
+        QTest::newRow("pick") << "pick" << QColor(1, 2, 3);
+        QTest::newRow("untick") << "untick" << DefaultSlotColor(19);
+        QTest::newRow("new") << "new" << DefaultSlotColor(19);
+        QTest::newRow("import") << "import" << QColor(9, 8, 7);
     }
 
     void drawsAndFollowsTheEditor()
     {
         QFETCH(QString, change);
-        QFETCH(int, slot);
         QFETCH(QColor, color);
         TestEditor ed;
-        import(ed, knownTheme());
+        QTemporaryDir dir;
+        const auto import = [&](QByteArray text) {
+            QFile f(dir.filePath("known.theme"));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
+            f.close();
+            ImportThemeFile(ed.editor(), f.fileName());
+        };
+        QByteArray theme = "name=Known\r\n";
+        for (int i = 0; i < ColorSlotCount; ++i)
+            theme += QStringLiteral("%1%2,%3,%4\r\n").arg(SlotTable[i].key).arg(known(i).red()).arg(known(i).green()).arg(known(i).blue()).toLatin1();
+        import(theme);
         ThemePreview* preview = openPreview(ed)->Preview();
-        QVERIFY(pixelsAt(preview, 19, known(19)) >= 3);
-        if (change == "pick") {
+        const auto pixelsAt = [&](int slot, const QColor& c) {
+            const QImage image = preview->grab().toImage();
+            return scan(preview, slot, [&](QPoint p) { return image.pixelColor(p) == c; }).first;
+        };
+        for (int slot : {0, 16, 19, 24})
+            QVERIFY(pixelsAt(slot, known(slot)) >= 3);
+        if (change == "pick")
             ed.cd->AnswerColor(QColorToPacked(color));
-            QTest::mouseClick(ed.slots().cmd[19], Qt::LeftButton);
-        } else if (change == "untick") {
-            QTest::mouseClick(ed.slots().chk[19], Qt::LeftButton);
-        } else if (change == "new") {
+        if (change == "pick" || change == "untick")
+            QTest::mouseClick(change == "pick" ? static_cast<QWidget*>(ed.slots().cmd[19]) : ed.slots().chk[19], Qt::LeftButton);
+        else if (change == "new")
             ed.action("mnuNew")->trigger();
-        } else if (change == "import") {
-            import(ed, "name=Other\r\nmenubackground=9,8,7\r\n");
-        }
-        QVERIFY(pixelsAt(preview, slot, color) >= 3);
-        QCOMPARE(pixelsAt(preview, 19, known(19)) > 0, change.isEmpty());
+        else if (change == "import")
+            import("name=Other\r\nmenubackground=9,8,7\r\n");
+        QVERIFY(pixelsAt(19, color) >= 3);
+        QCOMPARE(pixelsAt(19, known(19)), 0);
     }
 
-    // Pointing at an element names its setting; clicking it goes there.
-    void hoverAndClickFindTheSlot()
+    // One window at most; hovering names a setting, clicking goes there; it closes with the main window.
+    void hoverClickAndClose()
     {
         TestEditor ed;
         ed->show();
-        PreviewWindow* window = openPreview(ed);
+        QPointer<PreviewWindow> window = openPreview(ed);
+        QVERIFY(window);
+        QCOMPARE(openPreview(ed), window.data());
         ThemePreview* preview = window->Preview();
         QVERIFY(QTest::qWaitForWindowExposed(window));
+        const auto onTop = [&](int slot) {   // a point where the first element showing slot is on top
+            const Mock& m = preview->CurrentMock();
+            return scan(preview, slot, [&](QPoint p) { return m.ItemAt(p) == m.FirstItemFor(slot); }).second;
+        };
         ed.slots().SetValue(19, 1);
         ed.cd->AnswerColor(QColorToPacked(QColor(1, 2, 3)));
         QTest::mouseClick(ed.slots().cmd[19], Qt::LeftButton);
-        QPoint at = visiblePoint(preview->CurrentMock(), 19);
+        const QPoint at = onTop(19);
         QHelpEvent help(QEvent::ToolTip, at, preview->mapToGlobal(at));
         QCoreApplication::sendEvent(preview, &help);
-        const QString tip = QToolTip::text();
-        QVERIFY2(tip.startsWith(QString::fromLatin1(SlotTable[19].caption) + u'\n') && tip.contains("1,2,3"), qPrintable(tip));
-
-        at = visiblePoint(preview->CurrentMock(), 24);
+        QVERIFY2(QToolTip::text().startsWith(QString::fromLatin1(SlotTable[19].caption) + u'\n')
+                 && QToolTip::text().contains("1,2,3"), qPrintable(QToolTip::text()));
         ed.slots().cmd[0]->setFocus();
         window->activateWindow();
-        QTest::mouseClick(preview, Qt::LeftButton, {}, at);
+        QTest::mouseClick(preview, Qt::LeftButton, {}, onTop(24));
         QCOMPARE(ed->focusWidget(), ed.slots().chk[24]);
+        QVERIFY(ed->close());
+        QTRY_VERIFY(!window);
     }
 
     // Known ratios, and the warnings when a dark menu background spoils both texts on it.
@@ -145,24 +122,10 @@ private Q_SLOTS:
         auto colors = DefaultPreviewTheme().colors;
         QVERIFY(ContrastWarnings(colors).isEmpty());
         colors[19] = QColor(0x30, 0x30, 0x30);
-        QList<int> texts;
-        for (const ContrastWarning& w : ContrastWarnings(colors))
-            texts << w.pair.text;
-        QCOMPARE(ContrastWarnings(colors).first().ratio, ContrastRatio(colors[20], colors[19]));
-        QCOMPARE(texts, QList<int>({20, 23}));
+        const auto warnings = ContrastWarnings(colors);
+        QCOMPARE(warnings.size() == 2 ? warnings[0].pair.text * 100 + warnings[1].pair.text : -1, 2023);   // texts 20, 23
+        QCOMPARE(warnings[0].ratio, ContrastRatio(colors[20], colors[19]));
     }
-
-private:
-    void import(TestEditor& ed, const QByteArray& text)
-    {
-        QFile f(m_dir.filePath("known.theme"));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
-        f.close();
-        ImportThemeFile(ed.editor(), f.fileName());
-        QVERIFY(ed.messages->Shown().isEmpty());
-    }
-
-    QTemporaryDir m_dir;
 };
 
 OVEX_TEST_MAIN(PreviewTest)
