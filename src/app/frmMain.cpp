@@ -64,7 +64,7 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
     connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
     connectThemeChanged();
     // A dropped theme file is imported as if chosen in the open dialog.
-    new FileDropFilter(this, [this](const QString& path) { ImportThemeFile(m_editor, path); });
+    new FileDropFilter(this, [this](const QString& path) { OpenThemeFile(path); });
 
     Form_Load();
     m_editor.slots.cmd[0]->setFocus();
@@ -105,6 +105,20 @@ void frmMain::chk_Click(int index)
 void frmMain::cmd_Click(int index)
 {
     ovex::cmd_Click(m_editor.slots, *m_editor.cd, index);
+}
+
+void frmMain::OpenThemeFile(const QString& path)
+{
+    ImportThemeFile(m_editor, path);
+}
+
+void frmMain::SetSlotColors(const QString& text, const QList<SlotColor>& colors)
+{
+    Q_UNUSED(text);
+    for (const SlotColor& c : colors) {
+        m_editor.slots.SetValue(c.slot, 1);
+        SetPickedColor(m_editor.slots, c.slot, c.color);
+    }
 }
 
 void frmMain::IO_CreateFile2(const QString& strFileLocationAndName, const StringArray& strArray)

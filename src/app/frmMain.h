@@ -25,6 +25,19 @@ public:
 
     Editor& editor() { return m_editor; }
 
+    // Imports the theme file at path from the existence check on, as a
+    // dropped file is: a missing or misnamed file is refused with a message.
+    void OpenThemeFile(const QString& path);
+
+    // Ticks each slot and sets its colour as a pick in the colour dialog does.
+    // text names the step (for example "Fix All").
+    struct SlotColor
+    {
+        int slot;
+        ColorValue color;
+    };
+    void SetSlotColors(const QString& text, const QList<SlotColor>& colors);
+
 Q_SIGNALS:
     // After the check-box handling of a slot has run.
     void chkClicked(int index);

@@ -19,8 +19,13 @@ void cmd_Click(const SettingSlots& slots, CommonDialog& cd, int index)
 {
     if (cd.ShowColor() == DialogResult::Cancelled)
         return;
-    slots.s[index]->SetBackColor(cd.Color);
-    slots.s[index]->SetTag(Color_ToText(cd.Color));
+    SetPickedColor(slots, index, cd.Color);
+}
+
+void SetPickedColor(const SettingSlots& slots, int index, ColorValue color)
+{
+    slots.s[index]->SetBackColor(color);
+    slots.s[index]->SetTag(Color_ToText(color));
 }
 
 } // namespace ovex

@@ -15,4 +15,8 @@ void chk_Click(const SettingSlots& slots, int index);
 // dialog starts with whatever colour cd holds, the last one picked.
 void cmd_Click(const SettingSlots& slots, CommonDialog& cd, int index);
 
+// Sets a colour slot as a pick in the colour dialog does: the swatch shows
+// color and the value text is its colour text.
+void SetPickedColor(const SettingSlots& slots, int index, ColorValue color);
+
 } // namespace ovex
