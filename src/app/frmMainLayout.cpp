@@ -1,6 +1,7 @@
 // The window's controls at their designed positions, in pixels at 96 dpi.
 #include "app/AppSetup.h"
 #include "app/frmMain.h"
+#include "slots/LineBreaks.h"
 #include "theme/ThemeKeys.h"
 
 #include "app/CaptionFrame.h"
@@ -57,6 +58,7 @@ QLineEdit* makeTextBox(const QString& name, const QString& text, QWidget* parent
     box->setObjectName(name);
     // A value is never shortened (QLineEdit cuts at 32767 otherwise).
     box->setMaxLength(std::numeric_limits<int>::max());
+    box->setValidator(new LineBreakFilter(box));
     box->setText(text);
     box->setFont(UiFont(false));
     return box;
