@@ -8,6 +8,7 @@
 #include "app/frmAbout.h"
 
 #include "slots/SlotEditing.h"
+#include "theme/History.h"
 #include "theme/ImportTheme.h"
 #include "theme/NewTheme.h"
 #include "theme/SaveTheme.h"
@@ -43,6 +44,7 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
     buildSlotRows(frme);
     buildThemeNameFrame(frme);
     buildFontSizeFrame(frme);
+    m_history = new History(m_editor, this);
     buildMenus();
     setFocusOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -52,11 +54,11 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
     // toggled, not clicked: the handling runs whenever the state changes,
     // by the user or by a command, and never when it stays the same.
     for (int i = 0; i < SlotCount; ++i)
-        connect(m_editor.slots.chk[i], &QCheckBox::toggled, this, [this, i] { chk_Click(i); });
+        connect(m_editor.slots.chk[i], &QCheckBox::toggled, this, [this, i] { chk_Toggled(i); });
     for (int i = 0; i < ColorSlotCount; ++i)
         connect(m_editor.slots.cmd[i], &QPushButton::clicked, this, [this, i] { cmd_Click(i); });
-    connect(mnuNew, &QAction::triggered, this, [this] { NewTheme(m_editor); });
-    connect(mnuImport, &QAction::triggered, this, [this] { ImportTheme(m_editor); });
+    connect(mnuNew, &QAction::triggered, this, [this] { m_history->Record(QStringLiteral("New"), [this] { NewTheme(m_editor); }); });
+    connect(mnuImport, &QAction::triggered, this, [this] { m_history->Record(QStringLiteral("Import"), [this] { ImportTheme(m_editor); }); });
     connect(mnuSave, &QAction::triggered, this, [this] { SaveTheme(m_editor); });
     connect(mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);
     connect(mnuWebsite, &QAction::triggered, this, &frmMain::mnuWebsite_Click);
@@ -96,6 +98,26 @@ void frmMain::connectThemeChanged()
     connect(m_editor.txtThemeName, &QLineEdit::textChanged, this, &frmMain::themeChanged);
 }
 
+QUndoStack& frmMain::undoStack()
+{
+    return m_history->Stack();
+}
+
+void frmMain::chk_Toggled(int index)
+{
+    // A step being undone or redone puts back the value text and colour too.
+    if (m_history->Restoring())
+        return;
+    // New and Import record their ticks as part of their own step.
+    if (m_history->Recording())
+        return chk_Click(index);
+    ThemeState before = CaptureTheme(m_editor);
+    before.slots[index].ticked = !before.slots[index].ticked;   // as it was before the click
+    chk_Click(index);
+    const QString what = m_editor.slots.Value(index) == 1 ? QStringLiteral("Tick") : QStringLiteral("Untick");
+    m_history->RecordDone(QStringLiteral("%1: %2").arg(what, SlotCaption(index)), before);
+}
+
 void frmMain::chk_Click(int index)
 {
     ovex::chk_Click(m_editor.slots, index);
@@ -104,21 +126,23 @@ void frmMain::chk_Click(int index)
 
 void frmMain::cmd_Click(int index)
 {
-    ovex::cmd_Click(m_editor.slots, *m_editor.cd, index);
+    m_history->Record(QStringLiteral("Colour: %1").arg(SlotCaption(index)),
+                      [this, index] { ovex::cmd_Click(m_editor.slots, *m_editor.cd, index); });
 }
 
 void frmMain::OpenThemeFile(const QString& path)
 {
-    ImportThemeFile(m_editor, path);
+    m_history->Record(QStringLiteral("Import"), [this, &path] { ImportThemeFile(m_editor, path); });
 }
 
 void frmMain::SetSlotColors(const QString& text, const QList<SlotColor>& colors)
 {
-    Q_UNUSED(text);
-    for (const SlotColor& c : colors) {
-        m_editor.slots.SetValue(c.slot, 1);
-        SetPickedColor(m_editor.slots, c.slot, c.color);
-    }
+    m_history->Record(text, [this, &colors] {
+        for (const SlotColor& c : colors) {
+            m_editor.slots.SetValue(c.slot, 1);
+            SetPickedColor(m_editor.slots, c.slot, c.color);
+        }
+    });
 }
 
 void frmMain::IO_CreateFile2(const QString& strFileLocationAndName, const StringArray& strArray)

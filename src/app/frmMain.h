@@ -7,8 +7,11 @@
 #include <QPointer>
 
 class QAction;
+class QUndoStack;
 
 namespace ovex {
+
+class History;
 
 // The editor's one window. Its controls hold the theme; each control event
 // goes to the command that handles it.
@@ -24,6 +27,8 @@ public:
     void IO_CreateFile2(const QString& strFileLocationAndName, const StringArray& strArray);
 
     Editor& editor() { return m_editor; }
+    // The Edit menu's history of every change to the theme.
+    QUndoStack& undoStack();
 
     // Imports the theme file at path from the existence check on, as a
     // dropped file is: a missing or misnamed file is refused with a message.
@@ -60,6 +65,7 @@ private:
     void setFocusOrder();
     void connectThemeChanged();
 
+    void chk_Toggled(int index);
     void chk_Click(int index);
     void cmd_Click(int index);
     void mnuExit_Click();
@@ -70,12 +76,15 @@ private:
 
     DesktopServices m_services;
     Editor m_editor;
+    History* m_history = nullptr;
     QPointer<QWidget> m_about;
     QPointer<QWidget> m_preview;
 
     QAction* mnuNew = nullptr;
     QAction* mnuImport = nullptr;
     QAction* mnuSave = nullptr;
+    QAction* mnuUndo = nullptr;
+    QAction* mnuRedo = nullptr;
     QAction* mnuPreview = nullptr;
     QAction* mnuWebsite = nullptr;
     QAction* mnuSupport = nullptr;

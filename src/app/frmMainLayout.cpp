@@ -2,6 +2,7 @@
 #include "app/AppSetup.h"
 #include "app/frmMain.h"
 #include "slots/LineBreaks.h"
+#include "theme/History.h"
 #include "theme/ThemeKeys.h"
 
 #include "app/CaptionFrame.h"
@@ -174,6 +175,17 @@ void frmMain::buildMenus()
     addSeparator(file, "mnuSep2");
     QAction* exit = addItem(file, "mnuExit", QStringLiteral("E&xit"));
     connect(exit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+
+    // Edit: the platform's usual keys; the item names the step it would undo.
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuUndo = m_history->Stack().createUndoAction(edit, QStringLiteral("&Undo"));
+    mnuUndo->setObjectName(QStringLiteral("mnuUndo"));
+    mnuUndo->setShortcuts(QKeySequence::Undo);
+    mnuRedo = m_history->Stack().createRedoAction(edit, QStringLiteral("&Redo"));
+    mnuRedo->setObjectName(QStringLiteral("mnuRedo"));
+    mnuRedo->setShortcuts(QKeySequence::Redo);
+    edit->addActions({mnuUndo, mnuRedo});
 
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));

@@ -37,6 +37,14 @@ const std::array<SlotDefinition, SlotCount> SlotTable = {{
     {"fontsize.subtext=", "Subtext:"},
 }};
 
+QString SlotCaption(int slot)
+{
+    QString caption = QString::fromLatin1(SlotTable[slot].caption);
+    if (caption.endsWith(u':'))
+        caption.chop(1);
+    return caption;
+}
+
 void FillSaveKeys(StringArray& SaveKeys)
 {
     Mem_Resize(SaveKeys, SlotCount - 1);

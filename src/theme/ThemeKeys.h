@@ -18,6 +18,10 @@ extern const std::array<SlotDefinition, SlotCount> SlotTable;
 
 inline constexpr const char* NameKey = "name=";
 
+// The slot's description as the main window shows it, without the colon that
+// ends a font size's caption ("System Text").
+QString SlotCaption(int slot);
+
 // 32 entries, index = slot.
 void FillSaveKeys(StringArray& SaveKeys);
 // The same 32 and "name=" at index 32.
