@@ -158,6 +158,23 @@ private Q_SLOTS:
         QCOMPARE(texts, warned);
     }
 
+    // What the picture lays out of a text: at most MaxPreviewText characters, no half of a pair.
+    void previewText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        const QString a299(MaxPreviewText - 1, u'a');
+        QTest::newRow("short") << "Night" << "Night";
+        QTest::newRow("15 MiB") << QString(15 * 1024 * 1024, u'n') << QString(MaxPreviewText, u'n');
+        QTest::newRow("pair across the cut") << a299 + QStringLiteral("\U0001F600 ") << a299;
+    }
+    void previewText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QCOMPARE(PreviewText(text), shown);
+    }
+
     // A size counts only when its slot is ticked and its box holds a number, within 6..28 points.
     void previewSizes_data()
     {
