@@ -50,6 +50,10 @@ private Q_SLOTS:
         const QByteArray huge(1024 * 1024, 'x');
         QTest::newRow("1 MiB line") << "" << "focuscolor=1,2,3" + huge + "\r\n" << ""
             << colour(26, "1,2,3" + QString::fromLatin1(huge), 1 + 256 * 2, {{"lines", "1"}});
+        // With the preview open, which draws the name in its title bar.
+        const QByteArray longName(15 * 1024 * 1024, 'n');
+        QTest::newRow("15 MiB name, preview open") << "preview" << "name=" + longName + "\r\n" << ""
+            << State{{"name", QString::fromLatin1(longName)}, {"lines", "1"}};
         QTest::newRow("symbolic link to /dev/zero") << "zero" << QByteArray() << notFound << State();
         QTest::newRow("unreadable file") << "locked" << QByteArray("name=Locked\r\n")
                                          << QStringLiteral("Sorry! The file could not be read.") << State();
@@ -86,6 +90,8 @@ private Q_SLOTS:
                 filesBefore.clear();
             }
         };
+        if (kind == "preview")
+            window.findChild<QAction*>(QStringLiteral("mnuPreview"))->trigger();
         const int fsuid = kind == "locked" ? ::setfsuid(65534) : -1;  // root reads any file, but not as 65534
         // A hanging import ends the test after 60 s.
         std::signal(SIGALRM, SIG_DFL);
@@ -104,6 +110,18 @@ private Q_SLOTS:
         for (auto it = want.cbegin(); it != want.cend(); ++it)
             QVERIFY2(got[it.key()] == it.value(), qPrintable(it.key() + ": " + got[it.key()].left(60)));
         QCOMPARE(TreeSnapshot(dir), filesBefore);
+        if (kind == "preview") {
+            // One change and the preview's repaint: far within 2 s (a whole name laid out took 16 s).
+            QWidget* preview = nullptr;
+            for (QWidget* w : test::visibleWindows())
+                preview = w->objectName() == "frmPreview" ? w : preview;
+            QVERIFY(preview);
+            QElapsedTimer timer;
+            timer.start();
+            editor.slots.chk[19]->click();
+            preview->grab();
+            QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed()) + " ms"));
+        }
     }
 };
 OVEX_TEST_MAIN(BadImportTest)

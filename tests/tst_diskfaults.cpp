@@ -3,10 +3,15 @@
 #include "TestSupport.h"
 #include "TreeSnapshot.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <climits>
+#include <cstdio>
+#include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Before any thread starts (unshare needs that): mounts made here stay private.
 static const bool g_canMount =
@@ -63,7 +68,68 @@ private Q_SLOTS:
         QCOMPARE(TreeSnapshot(dir), before);
         QVERIFY(mountFlags < 0 || ::umount(mnt.constData()) == 0);
     }
+
+    // A theme its owner made read-only stays, although the folder would let
+    // a rename replace it. Root may write any file, so as root the save runs
+    // in a child that has become the unprivileged user first.
+    void readOnlyTargetKept()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("Night.theme"));
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("name=Old\r\n") == 10);
+        old.close();
+        const auto own = [](const QString& path) {
+            return ::geteuid() != 0 || ::chown(QFile::encodeName(path).constData(), Nobody, Nobody) == 0;
+        };
+        QVERIFY(own(dir.path()) && own(target) && ::chmod(QFile::encodeName(target).constData(), 0444) == 0);
+        const QStringList before = TreeSnapshot(dir.path());
+
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--save-unprivileged"), target});
+        QVERIFY(child.waitForFinished(60000));
+        if (child.exitCode() == CannotDropRoot)
+            QSKIP("running as root, but cannot become the unprivileged user 65534");
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()),
+                 QStringLiteral("Sorry! The theme file could not be created: Permission denied|File Output Error|16\n"));
+        QCOMPARE(TreeSnapshot(dir.path()), before);  // same bytes, still 0444, no stray file
+    }
+
+public:
+    static constexpr int Nobody = 65534;
+    static constexpr int CannotDropRoot = 77;
 };
 
-OVEX_TEST_MAIN(DiskFaultsTest)
+// The child of readOnlyTargetKept: saves the theme "Night" over path and
+// prints each message it was shown as text|title|style.
+static int saveAndReport(const QString& path)
+{
+    ovex::test::TestEditor ed;
+    ed.find<QLineEdit>("txtThemeName")->setText(QStringLiteral("Night"));
+    ed.cd->AnswerFile(path);
+    ed.action(QStringLiteral("mnuSave"))->trigger();
+    for (const auto& m : ed.messages->Shown())
+        std::fputs(qPrintable(QStringLiteral("%1|%2|%3\n").arg(m.text, m.title).arg(int(m.style))), stdout);
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    const bool child = argc == 3 && qstrcmp(argv[1], "--save-unprivileged") == 0;
+    if (child && ::geteuid() == 0) {
+        const gid_t group = DiskFaultsTest::Nobody;
+        const uid_t user = DiskFaultsTest::Nobody;
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(group, group, group) != 0
+            || ::setresuid(user, user, user) != 0)
+            return DiskFaultsTest::CannotDropRoot;
+    }
+    QApplication app(argc, argv);
+    ovex::ConfigureApplication(app);
+    if (child)
+        return saveAndReport(QString::fromLocal8Bit(argv[2]));
+    DiskFaultsTest tc;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&tc, argc, argv);
+}
 #include "tst_diskfaults.moc"

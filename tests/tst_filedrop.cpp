@@ -10,11 +10,12 @@ class FileDropTest : public QObject
 private Q_SLOTS:
     void drop_data()
     {
-        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("files");     // a name ending in "/" is a folder holding a theme
         QTest::addColumn<QString>("message");   // "-": drag refused, "": imported
         QTest::newRow("x.theme") << QStringList{"x.theme"} << QString();
         QTest::newRow("x.THEME") << QStringList{"x.THEME"} << QStringLiteral("Sorry! You must select a valid theme file.");
         QTest::newRow("two files") << QStringList{"x.theme", "y.theme"} << QStringLiteral("-");
+        QTest::newRow("a folder") << QStringList{"x.theme/"} << QStringLiteral("-");
     }
 
     void drop()
@@ -26,9 +27,11 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QMimeData mime;
         for (const QString& file : files) {
-            QFile f(dir.filePath(file));
+            if (file.endsWith(u'/'))
+                QVERIFY(QDir(dir.path()).mkpath(file));
+            QFile f(dir.filePath(file.endsWith(u'/') ? file + "inside.theme" : file));
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write("name=Dropped\r\nmenubackground=255,0,0\r\n") > 0);
-            mime.setUrls(mime.urls() << QUrl::fromLocalFile(f.fileName()));
+            mime.setUrls(mime.urls() << QUrl::fromLocalFile(dir.filePath(file)));
         }
         const QPoint at = ed->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);

@@ -73,12 +73,13 @@ private Q_SLOTS:
         }
     }
     void qtMessageBox() {
-        for (auto [style, icon] : {std::pair{64, QMessageBox::Information}, {16, QMessageBox::Critical}}) {
+        for (const auto& row : {std::pair{64, QMessageBox::Information}, {16, QMessageBox::Critical}}) {
+            const QMessageBox::Icon icon = row.second;   // clang 14 cannot capture a structured binding
             Answerer<QMessageBox> answerer([&](QMessageBox* box) {
                 QVERIFY(box->icon() == icon && box->text() + box->windowTitle() == u"TextTitle"_s);
                 box->button(QMessageBox::Ok)->click();
             });
-            QtMessageBox().Show(u"Text"_s, u"Title"_s, MessageStyle(style)); QVERIFY(answerer.seen);
+            QtMessageBox().Show(u"Text"_s, u"Title"_s, MessageStyle(row.first)); QVERIFY(answerer.seen);
         }
     }
 };

@@ -1,5 +1,6 @@
 // The preview window: what it draws, how it follows the editor, its contrast warnings.
 #include "TestSupport.h"
+#include "app/PreviewTheme.h"
 #include "app/PreviewWindow.h"
 #include "app/ThemePreview.h"
 #include "slots/Contrast.h"
@@ -114,17 +115,90 @@ private Q_SLOTS:
         QTRY_VERIFY(!window);
     }
 
-    // Known ratios, and the warnings when a dark menu background spoils both texts on it.
-    void contrast()
+    // Two decimals; a ratio below the minimum never reads as meeting it.
+    void contrastText_data()
     {
-        QCOMPARE(ContrastText(ContrastRatio(Qt::black, Qt::white)), QStringLiteral("21.00:1"));
-        QCOMPARE(ContrastText(ContrastRatio(QColor(0x77, 0x77, 0x77), Qt::white)), QStringLiteral("4.48:1"));
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("black on white") << ContrastRatio(Qt::black, Qt::white) << "21.00:1";
+        QTest::newRow("#777 on white") << ContrastRatio(QColor(0x77, 0x77, 0x77), Qt::white) << "4.48:1";
+        QTest::newRow("just under the minimum") << 4.4999 << "4.49:1";
+        QTest::newRow("the minimum") << 4.5 << "4.50:1";
+    }
+    void contrastText()
+    {
+        QFETCH(double, ratio);
+        QFETCH(QString, text);
+        QCOMPARE(ContrastText(ratio), text);
+    }
+
+    // The defaults warn of nothing; a menu text colour or background set per row warns of the texts below 4.5:1.
+    void contrastWarnings_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QColor>("color");
+        QTest::addColumn<QList<int>>("warned");   // text slots, in pair order
+        QTest::newRow("defaults") << 19 << DefaultSlotColor(19) << QList<int>{};
+        QTest::newRow("dark menu background") << 19 << QColor(0x30, 0x30, 0x30) << QList<int>{20, 23};
+        QTest::newRow("menu text at 4.06:1") << 20 << QColor(0x76, 0x76, 0x76) << QList<int>{20};
+        QTest::newRow("menu text at 4.55:1") << 20 << QColor(0x6E, 0x6E, 0x6E) << QList<int>{};
+    }
+    void contrastWarnings()
+    {
+        QFETCH(int, slot);
+        QFETCH(QColor, color);
+        QFETCH(QList<int>, warned);
         auto colors = DefaultPreviewTheme().colors;
-        QVERIFY(ContrastWarnings(colors).isEmpty());
-        colors[19] = QColor(0x30, 0x30, 0x30);
-        const auto warnings = ContrastWarnings(colors);
-        QCOMPARE(warnings.size() == 2 ? warnings[0].pair.text * 100 + warnings[1].pair.text : -1, 2023);   // texts 20, 23
-        QCOMPARE(warnings[0].ratio, ContrastRatio(colors[20], colors[19]));
+        colors[slot] = color;
+        QList<int> texts;
+        for (const ContrastWarning& w : ContrastWarnings(colors)) {
+            texts << w.pair.text;
+            QCOMPARE(w.ratio, ContrastRatio(colors[w.pair.text], colors[w.pair.background]));
+        }
+        QCOMPARE(texts, warned);
+    }
+
+    // What the picture lays out of a text: at most MaxPreviewText characters, no half of a pair.
+    void previewText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        const QString a299(MaxPreviewText - 1, u'a');
+        QTest::newRow("short") << "Night" << "Night";
+        QTest::newRow("15 MiB") << QString(15 * 1024 * 1024, u'n') << QString(MaxPreviewText, u'n');
+        QTest::newRow("pair across the cut") << a299 + QStringLiteral("\U0001F600 ") << a299;
+    }
+    void previewText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QCOMPARE(PreviewText(text), shown);
+    }
+
+    // A size counts only when its slot is ticked and its box holds a number, within 6..28 points.
+    void previewSizes_data()
+    {
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<bool>("inTheme");
+        QTest::newRow("ticked") << true << "20" << 20.0 << true;
+        QTest::newRow("typed, unticked") << false << "20" << DefaultPointSize << false;
+        QTest::newRow("ticked, not a number") << true << "big" << DefaultPointSize << false;
+        QTest::newRow("ticked, too big") << true << "99" << MaxPointSize << true;
+    }
+    void previewSizes()
+    {
+        QFETCH(bool, ticked);
+        QFETCH(QString, typed);
+        QFETCH(double, points);
+        QFETCH(bool, inTheme);
+        TestEditor ed;
+        ed.slots().SetValue(29, ticked ? 1 : 0);
+        ed.slots().SizeBox(29)->setText(typed);
+        const PreviewTheme theme = ReadPreviewTheme(ed.editor());
+        QCOMPARE(theme.PointSize(29), points);
+        QCOMPARE(theme.inTheme[29], inTheme);
     }
 };
 

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 using namespace ovex;
 using ovex::test::TestEditor;
@@ -82,6 +83,29 @@ private Q_SLOTS:
         QVERIFY2(ed.messages->Shown().size() == 2 && m.text.startsWith("Sorry! The theme file could not be created: "), qPrintable(m.text));
         QCOMPARE(m.title + QString::number(int(m.style)), "File Output Error" + QString::number(int(MessageStyle::Critical)));
         QCOMPARE(read("old.theme"), QByteArray("name=old\r\n"));
+    }
+    // Saving over a theme replaces all of it without a question and keeps its permissions.
+    void replacesKeepingPermissions_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("0600") << 0600;
+        QTest::newRow("0660") << 0660;
+    }
+    void replacesKeepingPermissions()
+    {
+        QFETCH(int, mode);
+        const QString file = QStringLiteral("mode%1.theme").arg(mode, 0, 8);
+        QFile old(m_dir.filePath(file));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("name=A much longer old theme\r\n") > 0);
+        old.close();
+        QVERIFY(::chmod(QFile::encodeName(old.fileName()).constData(), mode_t(mode)) == 0);
+        TestEditor ed;
+        save(ed, file, "New");
+        QCOMPARE(read(file), QByteArray("name=New\r\n"));
+        QCOMPARE(ed.messages->Shown().size(), 1);   // the success message, no question
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(old.fileName()).constData(), &st) == 0);
+        QCOMPARE(QString::number(st.st_mode & 07777, 8), QString::number(mode, 8));
     }
     void newResetsEverything()
     {

@@ -16,7 +16,7 @@ private Q_SLOTS:
                                                       {UnsetColor, ""}, {0x1000000, "0,0,0"}};
         for (const auto& [value, text] : table) QCOMPARE(Color_ToText(value), text);
     }
-    // Empty -> Picked -> Set; a cancel changes nothing; Set -> Empty -> Ticked-empty -> Set.
+    // Empty -> Picked -> Set; a cancel changes nothing, on this slot or another; Set -> Empty -> Ticked-empty -> Set.
     void colourSlotStates()
     {
         TestEditor ed;
@@ -30,6 +30,9 @@ private Q_SLOTS:
         QVERIFY(step(slots.chk[19], 1, "255,0,0", 0x0000FF));
         ed.cd->CancelColor();
         QVERIFY(step(slots.cmd[19], 1, "255,0,0", 0x0000FF));
+        ed.cd->CancelColor();                            // on another slot: the last pick stays out of it
+        QTest::mouseClick(slots.cmd[18], Qt::LeftButton);
+        QVERIFY(slots.s[18]->Tag().isEmpty() && slots.s[18]->BackColor() == UnsetColor);
         QVERIFY(step(slots.chk[19], 0, "", UnsetColor));
         QVERIFY(step(slots.chk[19], 1, "", UnsetColor));   // the colour does not come back
         ed.cd->AnswerColor(0x336699);

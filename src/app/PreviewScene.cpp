@@ -48,8 +48,10 @@ public:
     void vline(int x, int top, int bottom, int color) { fill(QRect(QPoint(x, top), QPoint(x, bottom)), color, color); }
 
     // Text placed in box by align; the item covers only the text itself.
-    QRect text(const QRect& box, int align, int color, int fontSlot, const QString& s, int slot = -2)
+    // Cut first: laying out a text costs time by its whole length.
+    QRect text(const QRect& box, int align, int color, int fontSlot, const QString& whole, int slot = -2)
     {
+        const QString s = PreviewText(whole);
         const QFontMetrics metrics(PreviewFont(m_theme, fontSlot));
         const QRect covered = metrics.boundingRect(box, align | Qt::TextSingleLine, s) & box;
         MockItem& item = add(MockItem::Kind::Text, covered, color, slot == -2 ? color : slot);
@@ -169,7 +171,8 @@ Mock BuildMock(const PreviewTheme& theme)
     for (int k = 0; k < 3; ++k)
         b.fixedFrame(QRect(buttonsLeft + 18 * k + 4, titleBar.center().y() - 5, 11, 11), TitleButtonColor);
     const QRect titleBox(titleBar.left() + 8, titleBar.top(), buttonsLeft - titleBar.left() - 16, titleBar.height());
-    const QString caption = titleFm.elidedText(theme.name + QStringLiteral(" \u2013 Ovex Chat"), Qt::ElideRight, titleBox.width());
+    const QString caption = titleFm.elidedText(PreviewText(theme.name) + QStringLiteral(" \u2013 Ovex Chat"),
+                                               Qt::ElideRight, titleBox.width());
     b.fixedText(titleBox, Left, TitleTextColor, Title, caption, Title);
 
     // Menu bar with the Help menu open.

@@ -47,6 +47,14 @@ QColor DefaultSlotColor(int slot)
     return QColor::fromRgb(Defaults[slot]);
 }
 
+QString PreviewText(const QString& text)
+{
+    if (text.size() <= MaxPreviewText)
+        return text;
+    const qsizetype end = text[MaxPreviewText - 1].isHighSurrogate() ? MaxPreviewText - 1 : MaxPreviewText;
+    return text.left(end);
+}
+
 PreviewTheme DefaultPreviewTheme()
 {
     PreviewTheme theme;
@@ -70,7 +78,7 @@ PreviewTheme ReadPreviewTheme(const Editor& editor)
 {
     const SettingSlots& slots = editor.slots;
     PreviewTheme theme = DefaultPreviewTheme();
-    theme.name = editor.txtThemeName->text();
+    theme.name = PreviewText(editor.txtThemeName->text());
     for (int i = 0; i < ColorSlotCount; ++i) {
         if (slots.IsSaved(i)) {
             theme.colors[i] = slots.s[i]->ShownColor();

@@ -29,6 +29,14 @@ inline constexpr double DefaultPointSize = 12;
 inline constexpr double MinPointSize = 6;
 inline constexpr double MaxPointSize = 28;
 
+// The most characters of a text the picture lays out. Far more than the
+// widest line can show, and short enough that a theme name of megabytes
+// costs nothing to draw.
+inline constexpr qsizetype MaxPreviewText = 300;
+
+// text cut to MaxPreviewText characters, never inside a surrogate pair.
+QString PreviewText(const QString& text);
+
 // The neutral light grey the preview shows for a colour slot not in the theme.
 QColor DefaultSlotColor(int slot);
 
@@ -41,6 +49,7 @@ std::optional<double> PreviewPointSize(const QString& text);
 
 // A colour slot counts when ticked with a value text and shows its swatch's
 // colour; a ticked font-size slot counts when its size box holds a number.
+// The name is cut by PreviewText; the name box keeps all of it.
 PreviewTheme ReadPreviewTheme(const Editor& editor);
 
 // Which settings the picture shows as defaults, naming the shorter of the two

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#ifdef Q_OS_LINUX
+#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,6 +15,26 @@
 namespace ovex {
 
 namespace {
+
+// Replacing a file needs only the folder's permission, so a theme its owner
+// made read-only would be swapped out silently; the file's own permission
+// decides instead. On Unix it is asked without opening the file.
+std::optional<QString> refusedTarget(const QString& path)
+{
+    const QFileInfo target(path);  // a symbolic link stands for the file it points to
+    if (!target.isFile())
+        return std::nullopt;
+#ifdef Q_OS_UNIX
+    if (::faccessat(AT_FDCWD, QFile::encodeName(target.absoluteFilePath()).constData(), W_OK, AT_EACCESS) != 0
+        && errno != ENOENT)
+        return qt_error_string(errno);
+#else
+    QFile file(path);
+    if (!target.isWritable() && !file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return file.errorString();
+#endif
+    return std::nullopt;
+}
 
 // A writable file in a folder we cannot write to (a shared program folder)
 // can only be rewritten in place; that is the one case for a direct write.
@@ -129,6 +149,8 @@ std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& 
 
 std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes)
 {
+    if (const auto refused = refusedTarget(path))
+        return refused;
     const bool directWrite = needsDirectWrite(path);
 #ifdef Q_OS_LINUX
     if (!directWrite) {

@@ -12,7 +12,8 @@ namespace ovex {
 // failure leaves any old file as it was and no partial file behind. On Linux
 // the temporary file has no name until the end; a save killed in its last
 // step may leave one hidden ".ovex-save-*.tmp" file, which the next save of
-// that target removes.
+// that target removes. An existing file that the user may not write is
+// refused before anything is written, even where the folder would allow it.
 // Returns the system's reason when the file could not be written.
 std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes);
 

@@ -53,8 +53,8 @@ public:
 
     std::optional<LoadedFile> Load(const QString& path) const;
 
-    // A stream over the file's text, or null when it cannot be read. Unlike
-    // the original, a missing file is not created.
+    // A stream over the file's text, or null when it cannot be read. A
+    // missing file is not created: reading never leaves a file behind.
     std::unique_ptr<TextStream> OpenTextFile(const QString& path) const;
 };
 

@@ -13,8 +13,8 @@ class QWidget;
 
 namespace ovex {
 
-// How a common dialog ended. The original reported a cancel as error 32755;
-// callers test this where they tested that number.
+// How a common dialog ended. A cancel is a result, not an error, so the
+// commands that show a dialog end silently on it.
 enum class DialogResult { Chosen, Cancelled };
 
 // The shared open, save and colour dialog. Its properties persist between

@@ -5,7 +5,8 @@
 
 namespace ovex {
 
-// The style values of the original message box.
+// The style values the theme commands show a message with: 16 for a
+// failure (critical icon), 64 for everything else (information icon).
 enum class MessageStyle { Critical = 16, Information = 64 };
 
 // A modal message with a text, a title and one OK button.

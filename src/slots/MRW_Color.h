@@ -13,8 +13,8 @@ namespace ovex {
 // a system colour (a negative value). Values above 0xFFFFFF give 0,0,0.
 QString Color_ToText(ColorValue value);
 
-// Base-256 digits with the original's indexing: index i (from 1) holds the
-// digit of weight 256^(i-1), stored at digits[i - 1].
+// Base-256 digits counted from 1, least significant first: digit i has the
+// weight 256^(i-1) and is stored at digits[i - 1].
 using DigitArray = std::vector<std::uint8_t>;
 
 enum class SplitResult { Done, Overflow, OutOfRange };

@@ -53,8 +53,8 @@ void IO_CreateFile2(Editor& editor, const QString& strFileLocationAndName, const
             lines << strArray[i] + slots.s[i]->Tag();
     }
 
-    // Unlike the original, a failed write is reported and never leaves a
-    // truncated file in place of the old one.
+    // A failed write is reported, so the user knows the theme was not saved,
+    // and never leaves a truncated file in place of the old one.
     if (const auto failure = WriteWholeFile(strFileLocationAndName, ThemeFileBytes(lines))) {
         editor.messages->Show(QStringLiteral("Sorry! The theme file could not be created: ") + *failure,
                               QStringLiteral("File Output Error"), MessageStyle::Critical);
