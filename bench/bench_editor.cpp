@@ -4,6 +4,7 @@
 #include "app/AppSetup.h"
 #include "app/frmMain.h"
 #include "fileio/Cp1252.h"
+#include "preview/ContrastFix.h"
 #include "slots/MRW_Color.h"
 #include "theme/NewTheme.h"
 #include "theme/ThemeKeys.h"
@@ -295,6 +296,65 @@ void BM_Baseline_PlainButtonClick(benchmark::State& state)
     }
 }
 
+// ------------------------------------------------------------------ readability
+
+// A theme whose every pair reads well: white, with black in front (and
+// white text on the black highlight).
+SlotColors readableColors()
+{
+    SlotColors colors;
+    colors.fill(Qt::white);
+    for (const CheckedPair& pair : CheckedPairs)
+        colors[pair.front] = Qt::black;
+    colors[17] = Qt::white;
+    return colors;
+}
+
+// Eight pairs failing: pale tints in front of white.
+SlotColors eightFailingPairs()
+{
+    SlotColors colors = readableColors();
+    int hue = 0;
+    for (const CheckedPair& pair : CheckedPairs) {
+        if (pair.kind == PairKind::DisabledHint || pair.front == 16 || pair.front == 17)
+            continue;
+        colors[pair.front] = QColor::fromHsv(hue, 90, 240);
+        hue += 40;
+    }
+    return colors;
+}
+
+void BM_FixAll_EightPairs(benchmark::State& state)
+{
+    const SlotColors colors = eightFailingPairs();
+    if (Warnings(colors).size() != 8)
+        state.SkipWithError("not eight failing pairs");
+    for (auto _ : state) {
+        const FixAllResult fixed = FixAll(colors);
+        benchmark::DoNotOptimize(fixed.colors);
+        if (!fixed.unfixed.isEmpty())
+            state.SkipWithError("a pair was left unfixed");
+    }
+}
+
+// What the preview does with a simulation chosen: simulate, evaluate, and
+// name the pairs that fail only for some vision type.
+void BM_SimulateAndEvaluate(benchmark::State& state)
+{
+    const SlotColors colors = eightFailingPairs();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(EvaluatePairs(colors, VisionType::Deuteranopia));
+        benchmark::DoNotOptimize(FailuresOnlyWithSimulation(colors));
+    }
+}
+
+void BM_Baseline_EvaluatePlain(benchmark::State& state)
+{
+    const SlotColors colors = eightFailingPairs();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EvaluatePairs(colors));
+}
+
 BENCHMARK(BM_Import_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_ReadDecodeSplitTwice_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Import_10000Lines)->Unit(benchmark::kMicrosecond);
@@ -309,6 +369,9 @@ BENCHMARK(BM_Color_ToText)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_Asprintf)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ColorPick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_PlainButtonClick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FixAll_EightPairs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SimulateAndEvaluate)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_EvaluatePlain)->Unit(benchmark::kMicrosecond);
 
 // Collects each case's real time per iteration, the median over repetitions
 // (--benchmark_repetitions), to print the ratios at the end.
@@ -350,6 +413,8 @@ const Target Targets[] = {
     {"BM_New_FullTheme", "BM_Baseline_ResetPlainControls", 0, 16000},
     {"BM_Color_ToText", "BM_Baseline_Asprintf", 0, 16000},
     {"BM_ColorPick", "BM_Baseline_PlainButtonClick", 0, 16000},
+    {"BM_FixAll_EightPairs", "BM_Baseline_EvaluatePlain", 0, 16000},
+    {"BM_SimulateAndEvaluate", "BM_Baseline_EvaluatePlain", 0, 16000},
 };
 
 int printRatios(const RatioReporter& reporter)
