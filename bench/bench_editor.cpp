@@ -5,6 +5,7 @@
 #include "app/frmMain.h"
 #include "fileio/Cp1252.h"
 #include "preview/ContrastFix.h"
+#include "SampleColors.h"
 #include "slots/MRW_Color.h"
 #include "theme/NewTheme.h"
 #include "theme/ThemeKeys.h"
@@ -27,6 +28,7 @@
 #include <memory>
 
 using namespace ovex;
+using ovex::test::EightFailingPairs;
 
 namespace {
 
@@ -298,35 +300,9 @@ void BM_Baseline_PlainButtonClick(benchmark::State& state)
 
 // ------------------------------------------------------------------ readability
 
-// A theme whose every pair reads well: white, with black in front (and
-// white text on the black highlight).
-SlotColors readableColors()
-{
-    SlotColors colors;
-    colors.fill(Qt::white);
-    for (const CheckedPair& pair : CheckedPairs)
-        colors[pair.front] = Qt::black;
-    colors[17] = Qt::white;
-    return colors;
-}
-
-// Eight pairs failing: pale tints in front of white.
-SlotColors eightFailingPairs()
-{
-    SlotColors colors = readableColors();
-    int hue = 0;
-    for (const CheckedPair& pair : CheckedPairs) {
-        if (pair.kind == PairKind::DisabledHint || pair.front == 16 || pair.front == 17)
-            continue;
-        colors[pair.front] = QColor::fromHsv(hue, 90, 240);
-        hue += 40;
-    }
-    return colors;
-}
-
 void BM_FixAll_EightPairs(benchmark::State& state)
 {
-    const SlotColors colors = eightFailingPairs();
+    const SlotColors colors = EightFailingPairs();
     if (Warnings(colors).size() != 8)
         state.SkipWithError("not eight failing pairs");
     for (auto _ : state) {
@@ -341,7 +317,7 @@ void BM_FixAll_EightPairs(benchmark::State& state)
 // name the pairs that fail only for some vision type.
 void BM_SimulateAndEvaluate(benchmark::State& state)
 {
-    const SlotColors colors = eightFailingPairs();
+    const SlotColors colors = EightFailingPairs();
     for (auto _ : state) {
         benchmark::DoNotOptimize(EvaluatePairs(colors, VisionType::Deuteranopia));
         benchmark::DoNotOptimize(FailuresOnlyWithSimulation(colors));
@@ -350,7 +326,7 @@ void BM_SimulateAndEvaluate(benchmark::State& state)
 
 void BM_Baseline_EvaluatePlain(benchmark::State& state)
 {
-    const SlotColors colors = eightFailingPairs();
+    const SlotColors colors = EightFailingPairs();
     for (auto _ : state)
         benchmark::DoNotOptimize(EvaluatePairs(colors));
 }

@@ -1,4 +1,5 @@
 // Colour science, the checked pairs and their grades, and the fixes.
+#include "SampleColors.h"
 #include "preview/ContrastFix.h"
 
 #include <QtTest>
@@ -6,21 +7,11 @@
 #include <numbers>
 
 using namespace ovex;
+using ovex::test::EightFailingPairs;
+using ovex::test::ReadableColors;
 
 Q_DECLARE_METATYPE(ovex::VisionType)
 Q_DECLARE_METATYPE(ovex::Grade)
-
-// Every pair reads well with every vision: white everywhere, the fronts black
-// (but the highlighted text, drawn on the black highlight, white).
-static SlotColors readable()
-{
-    SlotColors colors;
-    colors.fill(Qt::white);
-    for (const CheckedPair& pair : CheckedPairs)
-        colors[pair.front] = Qt::black;
-    colors[17] = Qt::white;
-    return colors;
-}
 
 static qsizetype pairIndex(int front, int back)
 {
@@ -39,7 +30,7 @@ class ReadabilityTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(AllPairsPassForEveryVision(readable())); }
+    void initTestCase() { QVERIFY(AllPairsPassForEveryVision(ReadableColors())); }
 
     // Expected values computed by hand from the published matrices.
     void simulate_data()
@@ -155,7 +146,7 @@ private Q_SLOTS:
         QFETCH(QColor, color);
         QFETCH(bool, warning);
         QFETCH(Grade, grade);
-        SlotColors colors = readable();
+        SlotColors colors = ReadableColors();
         colors[front] = color;
         const qsizetype k = pairIndex(front, back);
         QCOMPARE(EvaluatePairs(colors)[k].grade, grade);
@@ -167,7 +158,7 @@ private Q_SLOTS:
     // Pure red text on black passes with normal vision, not with protanopia.
     void failsOnlyWithSimulation()
     {
-        SlotColors colors = readable();
+        SlotColors colors = ReadableColors();
         colors[19] = Qt::black;
         colors[20] = Qt::red;
         colors[22] = colors[21];   // fails for everyone, so not named
@@ -211,7 +202,7 @@ private Q_SLOTS:
         QFETCH(int, back);
         QFETCH(QColor, frontColor);
         QFETCH(QColor, backColor);
-        SlotColors colors = readable();
+        SlotColors colors = ReadableColors();
         colors[front] = frontColor;
         colors[back] = backColor;
         const qsizetype k = pairIndex(front, back);
@@ -241,7 +232,7 @@ private Q_SLOTS:
     // The highlight needs 3:1 on the black list but must keep the grey text on it readable.
     void fixImpossible()
     {
-        SlotColors colors = readable();
+        SlotColors colors = ReadableColors();
         colors[18] = Qt::black;
         colors[16] = Qt::black;
         colors[17] = QColor(0x7C, 0x7C, 0x7C);
@@ -266,15 +257,7 @@ private Q_SLOTS:
     void fixAll()
     {
         QFETCH(VisionType, vision);
-        SlotColors colors = readable();
-        int hue = 0;
-        for (const CheckedPair& pair : CheckedPairs) {
-            if (pair.kind == PairKind::DisabledHint || pair.front == 16)
-                continue;
-            colors[pair.front] = QColor::fromHsv(hue, 90, 240);
-            hue += 40;
-        }
-        colors[17] = QColor(250, 250, 200);   // and on the black highlight, fine
+        const SlotColors colors = EightFailingPairs();
         QCOMPARE(Warnings(colors).size(), 8);
         const FixAllResult all = FixAll(colors, vision);
         QCOMPARE(all.fixed.size(), 8);
