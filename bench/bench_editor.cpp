@@ -4,6 +4,8 @@
 #include "app/AppSetup.h"
 #include "app/frmMain.h"
 #include "fileio/Cp1252.h"
+#include "preview/ContrastFix.h"
+#include "SampleColors.h"
 #include "slots/MRW_Color.h"
 #include "theme/NewTheme.h"
 #include "theme/ThemeKeys.h"
@@ -26,6 +28,7 @@
 #include <memory>
 
 using namespace ovex;
+using ovex::test::EightFailingPairs;
 
 namespace {
 
@@ -295,6 +298,39 @@ void BM_Baseline_PlainButtonClick(benchmark::State& state)
     }
 }
 
+// ------------------------------------------------------------------ readability
+
+void BM_FixAll_EightPairs(benchmark::State& state)
+{
+    const SlotColors colors = EightFailingPairs();
+    if (Warnings(colors).size() != 8)
+        state.SkipWithError("not eight failing pairs");
+    for (auto _ : state) {
+        const FixAllResult fixed = FixAll(colors);
+        benchmark::DoNotOptimize(fixed.colors);
+        if (!fixed.unfixed.isEmpty())
+            state.SkipWithError("a pair was left unfixed");
+    }
+}
+
+// What the preview does with a simulation chosen: simulate, evaluate, and
+// name the pairs that fail only for some vision type.
+void BM_SimulateAndEvaluate(benchmark::State& state)
+{
+    const SlotColors colors = EightFailingPairs();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(EvaluatePairs(colors, VisionType::Deuteranopia));
+        benchmark::DoNotOptimize(FailuresOnlyWithSimulation(colors));
+    }
+}
+
+void BM_Baseline_EvaluatePlain(benchmark::State& state)
+{
+    const SlotColors colors = EightFailingPairs();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EvaluatePairs(colors));
+}
+
 BENCHMARK(BM_Import_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_ReadDecodeSplitTwice_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Import_10000Lines)->Unit(benchmark::kMicrosecond);
@@ -309,6 +345,9 @@ BENCHMARK(BM_Color_ToText)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_Asprintf)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ColorPick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_PlainButtonClick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FixAll_EightPairs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SimulateAndEvaluate)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_EvaluatePlain)->Unit(benchmark::kMicrosecond);
 
 // Collects each case's real time per iteration, the median over repetitions
 // (--benchmark_repetitions), to print the ratios at the end.
@@ -350,6 +389,8 @@ const Target Targets[] = {
     {"BM_New_FullTheme", "BM_Baseline_ResetPlainControls", 0, 16000},
     {"BM_Color_ToText", "BM_Baseline_Asprintf", 0, 16000},
     {"BM_ColorPick", "BM_Baseline_PlainButtonClick", 0, 16000},
+    {"BM_FixAll_EightPairs", "BM_Baseline_EvaluatePlain", 0, 16000},
+    {"BM_SimulateAndEvaluate", "BM_Baseline_EvaluatePlain", 0, 16000},
 };
 
 int printRatios(const RatioReporter& reporter)

@@ -1,41 +1,12 @@
 #include "slots/Contrast.h"
 
-#include <algorithm>
-#include <cmath>
+#include "preview/Readability.h"
 
 namespace ovex {
 
-namespace {
-
-// An sRGB channel of 0..255 back to linear light.
-double linearChannel(int value)
-{
-    const double c = value / 255.0;
-    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
-} // namespace
-
-double RelativeLuminance(const QColor& color)
-{
-    const QColor rgb = color.toRgb();
-    return 0.2126 * linearChannel(rgb.red()) + 0.7152 * linearChannel(rgb.green())
-           + 0.0722 * linearChannel(rgb.blue());
-}
-
-double ContrastRatio(const QColor& a, const QColor& b)
-{
-    const double la = RelativeLuminance(a);
-    const double lb = RelativeLuminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 QString ContrastText(double ratio)
 {
-    double shown = std::round(ratio * 100.0) / 100.0;
-    if (ratio < MinimumTextContrast && shown >= MinimumTextContrast)
-        shown = MinimumTextContrast - 0.01;
-    return QStringLiteral("%1:1").arg(shown, 0, 'f', 2);
+    return RatioText(ratio);
 }
 
 const std::array<TextPair, 8> CheckedTextPairs = {{

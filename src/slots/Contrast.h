@@ -1,5 +1,6 @@
 #pragma once
 
+#include "preview/ColourScience.h"
 #include "slots/SettingSlots.h"
 
 #include <QColor>
@@ -12,18 +13,13 @@ namespace ovex {
 
 // Readability of text on a background as WCAG 2.x measures it.
 
-// Relative luminance, 0 for black to 1 for white (sRGB, alpha ignored).
-double RelativeLuminance(const QColor& color);
-
-// (lighter + 0.05) / (darker + 0.05): 1 for equal colours, 21 for black on
-// white; the order of the two colours does not matter.
-double ContrastRatio(const QColor& a, const QColor& b);
+// RelativeLuminance and ContrastRatio are in preview/ColourScience.h.
 
 // Normal-size text needs at least this much (WCAG level AA).
 inline constexpr double MinimumTextContrast = 4.5;
 
-// "4.48:1", to two decimals; a ratio below the minimum never reads as
-// meeting it (4.499 is 4.49:1).
+// "4.48:1", to two decimals; a ratio below a threshold never reads as
+// meeting it (4.499 is 4.49:1). RatioText in preview/Readability.h.
 QString ContrastText(double ratio);
 
 // A text colour slot drawn on a background colour slot.

@@ -1,0 +1,128 @@
+#include "preview/ContrastFix.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace ovex {
+
+namespace {
+
+// A coarse walk finds the first lightness that works, bisection the edge.
+constexpr double CoarseStep = 0.01;
+constexpr int Bisections = 12;
+
+// What a new colour for one slot must satisfy: each pair that uses the slot,
+// for each vision that counts, at no less than its floor.
+class Requirements
+{
+public:
+    Requirements(const SlotColors& colors, qsizetype target, VisionType vision) : m_slot(CheckedPairs[target].front)
+    {
+        m_visions.push_back(VisionType::Normal);
+        if (vision != VisionType::Normal)
+            m_visions.push_back(vision);
+        for (qsizetype k = 0; k < qsizetype(CheckedPairCount); ++k) {
+            const CheckedPair& pair = CheckedPairs[k];
+            if (pair.front != m_slot && pair.back != m_slot)
+                continue;
+            const QColor& other = colors[pair.front == m_slot ? pair.back : pair.front];
+            for (std::size_t v = 0; v < m_visions.size(); ++v) {
+                const double threshold = Threshold(pair.kind);
+                const double floor = k == target ? threshold : std::min(threshold, PairRatio(colors, pair, m_visions[v]));
+                m_floors.push_back({v, RelativeLuminance(Simulate(other, m_visions[v])), floor});
+            }
+        }
+    }
+
+    bool MetBy(const QColor& candidate) const
+    {
+        std::array<double, 2> luminance{};
+        for (std::size_t v = 0; v < m_visions.size(); ++v)
+            luminance[v] = RelativeLuminance(Simulate(candidate, m_visions[v]));
+        return std::all_of(m_floors.begin(), m_floors.end(), [&](const Floor& f) {
+            const double a = luminance[f.vision];
+            return (std::max(a, f.otherLuminance) + 0.05) / (std::min(a, f.otherLuminance) + 0.05) >= f.ratio;
+        });
+    }
+
+private:
+    struct Floor
+    {
+        std::size_t vision;      // index in m_visions
+        double otherLuminance;   // of the pair's other colour, as seen
+        double ratio;
+    };
+
+    int m_slot;
+    std::vector<VisionType> m_visions;
+    std::vector<Floor> m_floors;
+};
+
+// The lightness nearest start, going in direction (+1 or -1), whose colour
+// meets the requirements.
+std::optional<double> searchLightness(const QColor& color, double start, int direction, const Requirements& needs)
+{
+    const auto works = [&](double L) { return needs.MetBy(WithLightness(color, L)); };
+    double failing = start;
+    for (int step = 1;; ++step) {
+        const double L = std::clamp(start + direction * step * CoarseStep, 0.0, 1.0);
+        if (works(L)) {
+            double passing = L;
+            for (int k = 0; k < Bisections; ++k) {
+                const double mid = (failing + passing) / 2;
+                (works(mid) ? passing : failing) = mid;
+            }
+            return passing;
+        }
+        if (L == 0.0 || L == 1.0)
+            return std::nullopt;
+        failing = L;
+    }
+}
+
+} // namespace
+
+QColor WithLightness(const QColor& color, double lightness)
+{
+    OkLch lch = ToOkLch(ToOkLab(color));
+    lch.L = lightness;
+    QColor result = ToColor(lch);
+    result.setAlpha(color.alpha());
+    return result;
+}
+
+std::optional<QColor> FixPair(const SlotColors& colors, qsizetype pair, VisionType vision)
+{
+    const Requirements needs(colors, pair, vision);
+    const QColor& color = colors[CheckedPairs[pair].front];
+    if (needs.MetBy(color))
+        return color;
+    const double start = ToOkLab(color).L;
+    const std::optional<double> darker = searchLightness(color, start, -1, needs);
+    const std::optional<double> lighter = searchLightness(color, start, +1, needs);
+    if (!darker && !lighter)
+        return std::nullopt;
+    const bool useDarker = darker && (!lighter || start - *darker <= *lighter - start);
+    return WithLightness(color, useDarker ? *darker : *lighter);
+}
+
+FixAllResult FixAll(const SlotColors& colors, VisionType vision)
+{
+    FixAllResult result{colors, {}, {}};
+    for (qsizetype k = 0; k < qsizetype(CheckedPairCount); ++k) {
+        const CheckedPair& pair = CheckedPairs[k];
+        const auto fails = [&](VisionType v) { return GradeFor(pair.kind, PairRatio(result.colors, pair, v)) == Grade::Fails; };
+        if (!fails(VisionType::Normal) && !fails(vision))
+            continue;
+        if (const auto fixed = FixPair(result.colors, k, vision)) {
+            result.colors[pair.front] = *fixed;
+            result.fixed.append(k);
+        } else {
+            result.unfixed.append(k);
+        }
+    }
+    return result;
+}
+
+} // namespace ovex

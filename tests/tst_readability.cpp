@@ -1,0 +1,271 @@
+// Colour science, the checked pairs and their grades, and the fixes.
+#include "SampleColors.h"
+#include "preview/ContrastFix.h"
+
+#include <QtTest>
+
+#include <numbers>
+
+using namespace ovex;
+using ovex::test::EightFailingPairs;
+using ovex::test::ReadableColors;
+
+Q_DECLARE_METATYPE(ovex::VisionType)
+Q_DECLARE_METATYPE(ovex::Grade)
+
+static qsizetype pairIndex(int front, int back)
+{
+    const auto it = std::find_if(CheckedPairs.begin(), CheckedPairs.end(),
+                                 [&](const CheckedPair& p) { return p.front == front && p.back == back; });
+    return it == CheckedPairs.end() ? -1 : it - CheckedPairs.begin();
+}
+
+static double hueDistance(double a, double b)
+{
+    const double d = std::fmod(std::abs(a - b), 2 * std::numbers::pi);
+    return std::min(d, 2 * std::numbers::pi - d);
+}
+
+class ReadabilityTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(AllPairsPassForEveryVision(ReadableColors())); }
+
+    // Expected values computed by hand from the published matrices.
+    void simulate_data()
+    {
+        QTest::addColumn<QColor>("color");
+        QTest::addColumn<VisionType>("vision");
+        QTest::addColumn<QColor>("seen");
+        QTest::newRow("red, normal") << QColor(255, 0, 0) << VisionType::Normal << QColor(255, 0, 0);
+        QTest::newRow("red, protanopia") << QColor(255, 0, 0) << VisionType::Protanopia << QColor(109, 95, 0);
+        QTest::newRow("red, deuteranopia") << QColor(255, 0, 0) << VisionType::Deuteranopia << QColor(163, 144, 0);
+        QTest::newRow("green, deuteranopia") << QColor(0, 255, 0) << VisionType::Deuteranopia << QColor(239, 214, 58);
+        QTest::newRow("blue, tritanopia") << QColor(0, 0, 255) << VisionType::Tritanopia << QColor(0, 107, 150);
+        QTest::newRow("steel, protanopia") << QColor(30, 120, 200) << VisionType::Protanopia << QColor(81, 125, 203);
+        QTest::newRow("orange, tritanopia") << QColor(230, 120, 30) << VisionType::Tritanopia << QColor(252, 95, 104);
+        QTest::newRow("orange, achromatopsia") << QColor(230, 120, 30) << VisionType::Achromatopsia << QColor(150, 150, 150);
+    }
+
+    void simulate()
+    {
+        QFETCH(QColor, color);
+        QFETCH(VisionType, vision);
+        QFETCH(QColor, seen);
+        const QColor got = Simulate(color, vision);
+        QVERIFY2(std::abs(got.red() - seen.red()) <= 1 && std::abs(got.green() - seen.green()) <= 1
+                     && std::abs(got.blue() - seen.blue()) <= 1,
+                 qPrintable(got.name()));
+    }
+
+    // Published OKLab values, and the way back to the same 8-bit colour.
+    void okLab_data()
+    {
+        QTest::addColumn<QColor>("color");
+        QTest::addColumn<double>("L");
+        QTest::addColumn<double>("a");
+        QTest::addColumn<double>("b");
+        QTest::newRow("white") << QColor(Qt::white) << 1.0 << 0.0 << 0.0;
+        QTest::newRow("black") << QColor(Qt::black) << 0.0 << 0.0 << 0.0;
+        QTest::newRow("red") << QColor(Qt::red) << 0.627955 << 0.224863 << 0.125846;
+        QTest::newRow("blue") << QColor(Qt::blue) << 0.452014 << -0.032457 << -0.311528;
+    }
+
+    void okLab()
+    {
+        QFETCH(QColor, color);
+        QFETCH(double, L);
+        QFETCH(double, a);
+        QFETCH(double, b);
+        const OkLab lab = ToOkLab(color);
+        QVERIFY2(std::abs(lab.L - L) < 1e-6 && std::abs(lab.a - a) < 1e-6 && std::abs(lab.b - b) < 1e-6,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(lab.L, 0, 'g', 9).arg(lab.a).arg(lab.b)));
+        for (const QColor& c : {color, QColor(30, 120, 200), QColor(230, 120, 30), QColor(1, 2, 3)}) {
+            QCOMPARE(FromLinear(OkLabToLinear(ToOkLab(ToOkLch(ToOkLab(c))))), c);
+            QCOMPARE(ToColor(ToOkLch(ToOkLab(c))), c);
+        }
+    }
+
+    // Chroma goes only as far down as sRGB needs; lightness and hue stay.
+    void gamut()
+    {
+        const OkLch vivid{0.7, 0.4, 2.0};
+        QVERIFY(!InGamut(vivid));
+        const OkLch held = ReduceChromaToGamut(vivid);
+        QVERIFY(InGamut(held));
+        QVERIFY(!InGamut(OkLch{held.L, held.C + 1e-4, held.h}));
+        QCOMPARE(held.L, vivid.L);
+        QCOMPARE(held.h, vivid.h);
+        const OkLch inside = ToOkLch(ToOkLab(QColor(30, 120, 200)));
+        QCOMPARE(ReduceChromaToGamut(inside).C, inside.C);
+    }
+
+    void ratioText_data()
+    {
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("21") << 21.0 << "21.00:1";
+        QTest::newRow("below 4.5") << 4.499 << "4.49:1";
+        QTest::newRow("at 4.5") << 4.5 << "4.50:1";
+        QTest::newRow("below 3") << 2.996 << "2.99:1";
+        QTest::newRow("below 7") << 6.999 << "6.99:1";
+        QTest::newRow("rounds up elsewhere") << 5.256 << "5.26:1";
+    }
+
+    void ratioText()
+    {
+        QFETCH(double, ratio);
+        QFETCH(QString, text);
+        QCOMPARE(RatioText(ratio), text);
+    }
+
+    // One colour pair of a given ratio put into a pair of each kind.
+    void thresholds_data()
+    {
+        QTest::addColumn<int>("front");
+        QTest::addColumn<int>("back");
+        QTest::addColumn<QColor>("color");
+        QTest::addColumn<bool>("warning");
+        QTest::addColumn<Grade>("grade");
+        const QColor ratio448(0x77, 0x77, 0x77);   // 4.48:1 on white
+        const QColor ratio297(0x97, 0x97, 0x97);   // 2.97:1
+        const QColor ratio700(0x59, 0x59, 0x59);   // 7.00:1
+        QTest::newRow("text 4.48") << 20 << 19 << ratio448 << true << Grade::Fails;
+        QTest::newRow("text 7.00") << 15 << 18 << ratio700 << false << Grade::Better;
+        QTest::newRow("non-text 4.48") << 26 << 0 << ratio448 << false << Grade::Meets;
+        QTest::newRow("non-text 2.97") << 8 << 0 << ratio297 << true << Grade::Fails;
+        QTest::newRow("hint 4.48") << 23 << 19 << ratio448 << false << Grade::Meets;
+        QTest::newRow("hint 2.97") << 13 << 5 << ratio297 << false << Grade::Hint;
+    }
+
+    void thresholds()
+    {
+        QFETCH(int, front);
+        QFETCH(int, back);
+        QFETCH(QColor, color);
+        QFETCH(bool, warning);
+        QFETCH(Grade, grade);
+        SlotColors colors = ReadableColors();
+        colors[front] = color;
+        const qsizetype k = pairIndex(front, back);
+        QCOMPARE(EvaluatePairs(colors)[k].grade, grade);
+        const auto warnings = Warnings(colors);
+        QCOMPARE(warnings.size(), warning ? 1 : 0);
+        QCOMPARE(AllPairsPass(colors), grade == Grade::Meets || grade == Grade::Better);
+    }
+
+    // Pure red text on black passes with normal vision, not with protanopia.
+    void failsOnlyWithSimulation()
+    {
+        SlotColors colors = ReadableColors();
+        colors[19] = Qt::black;
+        colors[20] = Qt::red;
+        colors[22] = colors[21];   // fails for everyone, so not named
+        const qsizetype k = pairIndex(20, 19);
+        QCOMPARE(RatioText(EvaluatePairs(colors)[k].ratio), QStringLiteral("5.25:1"));
+        QVERIFY(std::abs(EvaluatePairs(colors, VisionType::Protanopia)[k].ratio - 3.3) < 0.05);
+        const auto failures = FailuresOnlyWithSimulation(colors);
+        QCOMPARE(failures.size(), 1);
+        QCOMPARE(failures[0].pair, k);
+        QVERIFY(failures[0].visions.contains(VisionType::Protanopia));
+        QVERIFY(!failures[0].visions.contains(VisionType::Tritanopia));
+        QVERIFY(SimulationNote(failures).contains(QStringLiteral("Menu text on menu background (Protanopia")));
+        QVERIFY(!AllPairsPassForEveryVision(colors));
+
+        // Fixed only when the fix is asked for that vision.
+        QVERIFY(!FixAll(colors).fixed.contains(k));
+        const FixAllResult seen = FixAll(colors, VisionType::Protanopia);
+        QVERIFY(seen.fixed.contains(k));
+        QVERIFY(Warnings(seen.colors, VisionType::Protanopia).isEmpty());
+    }
+
+    // The fix reaches the threshold, keeps the hue, goes no further than it
+    // must and keeps the slot's other pairs passing.
+    void fixPair_data()
+    {
+        QTest::addColumn<int>("front");
+        QTest::addColumn<int>("back");
+        QTest::addColumn<QColor>("frontColor");
+        QTest::addColumn<QColor>("backColor");
+        QTest::newRow("orange text on white") << 20 << 19 << QColor(230, 120, 30) << QColor(Qt::white);
+        QTest::newRow("blue text on near black") << 15 << 18 << QColor(40, 60, 200) << QColor(20, 20, 20);
+        QTest::newRow("focus on mid grey, lighter is nearer") << 26 << 0 << QColor(150, 170, 120) << QColor(118, 118, 118);
+        QTest::newRow("pale focus on grey") << 26 << 0 << QColor(160, 190, 230) << QColor(200, 200, 200);
+        QTest::newRow("pale highlight, black text on it") << 16 << 18 << QColor(170, 200, 240) << QColor(Qt::white);
+        QTest::newRow("disabled text") << 13 << 5 << QColor(120, 160, 120) << QColor(110, 130, 110);
+    }
+
+    void fixPair()
+    {
+        QFETCH(int, front);
+        QFETCH(int, back);
+        QFETCH(QColor, frontColor);
+        QFETCH(QColor, backColor);
+        SlotColors colors = ReadableColors();
+        colors[front] = frontColor;
+        colors[back] = backColor;
+        const qsizetype k = pairIndex(front, back);
+        const double threshold = Threshold(CheckedPairs[k].kind);
+        QVERIFY(PairRatio(colors, CheckedPairs[k]) < threshold);
+        const auto before = EvaluatePairs(colors);
+
+        const std::optional<QColor> fixed = FixPair(colors, k);
+        QVERIFY(fixed);
+        SlotColors after = colors;
+        after[front] = *fixed;
+        QVERIFY(PairRatio(after, CheckedPairs[k]) >= threshold);
+        const OkLch was = ToOkLch(ToOkLab(frontColor));
+        const OkLch now = ToOkLch(ToOkLab(*fixed));
+        QVERIFY2(hueDistance(was.h, now.h) < 0.1, qPrintable(fixed->name()));
+        // Nothing nearer in lightness, either way, reads well; 8-bit rounding blurs the edge a little.
+        const double reach = std::abs(now.L - was.L) - 0.004;
+        for (double step = 0; step < reach; step += 0.001) {
+            for (const double L : {was.L - step, was.L + step})
+                QVERIFY2(ContrastRatio(WithLightness(frontColor, L), backColor) < threshold, qPrintable(fixed->name()));
+        }
+        const auto result = EvaluatePairs(after);
+        for (qsizetype j = 0; j < qsizetype(CheckedPairCount); ++j)
+            QVERIFY2(!before[j].Passes() || result[j].Passes(), CheckedPairs[j].what);
+    }
+
+    // The highlight needs 3:1 on the black list but must keep the grey text on it readable.
+    void fixImpossible()
+    {
+        SlotColors colors = ReadableColors();
+        colors[18] = Qt::black;
+        colors[16] = Qt::black;
+        colors[17] = QColor(0x7C, 0x7C, 0x7C);
+        colors[15] = Qt::white;   // the user text stays readable on the list
+        const qsizetype highlight = pairIndex(16, 18);
+        QVERIFY(EvaluatePairs(colors)[pairIndex(17, 16)].Passes());
+        QVERIFY(!FixPair(colors, highlight));
+        const FixAllResult all = FixAll(colors);
+        QCOMPARE(all.unfixed, QList<qsizetype>{highlight});
+        QVERIFY(all.colors == colors);
+    }
+
+    // Eight failing pairs, each fixed in turn, leave nothing failing.
+    void fixAll_data()
+    {
+        QTest::addColumn<VisionType>("vision");
+        QTest::newRow("normal") << VisionType::Normal;
+        QTest::newRow("protanopia") << VisionType::Protanopia;
+        QTest::newRow("tritanopia") << VisionType::Tritanopia;
+    }
+
+    void fixAll()
+    {
+        QFETCH(VisionType, vision);
+        const SlotColors colors = EightFailingPairs();
+        QCOMPARE(Warnings(colors).size(), 8);
+        const FixAllResult all = FixAll(colors, vision);
+        QCOMPARE(all.fixed.size(), 8);
+        QVERIFY(all.unfixed.isEmpty());
+        QVERIFY(Warnings(all.colors).isEmpty());
+        QVERIFY(Warnings(all.colors, vision).isEmpty());
+    }
+};
+
+QTEST_APPLESS_MAIN(ReadabilityTest)
+#include "tst_readability.moc"
