@@ -49,7 +49,7 @@ public:
     bool mergeWith(const QUndoCommand* other) override
     {
         const auto* next = static_cast<const TypingStep*>(other);
-        if (next->m_run != m_run || m_run != m_history.TypingRun())
+        if (next->m_run != m_run)
             return false;
         // Typed back to where it began: no step at all.
         ThemeState before;
@@ -130,20 +130,16 @@ bool History::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusOut:
         ++m_typingRun;
         break;
-    case QEvent::ShortcutOverride: {
-        // A text box would take these keys for an undo of its own; left to the
-        // Edit menu, they go through the one history instead.
+    case QEvent::KeyPress: {
+        // A text box takes these keys for an undo of its own, before the Edit
+        // menu sees them: they go through the one history instead.
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
-            event->ignore();
+        if (key->matches(QKeySequence::Undo)) {
+            m_stack.undo();
             return true;
         }
-        break;
-    }
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
-            key->matches(QKeySequence::Undo) ? m_stack.undo() : m_stack.redo();
+        if (key->matches(QKeySequence::Redo)) {
+            m_stack.redo();
             return true;
         }
         break;

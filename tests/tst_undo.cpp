@@ -1,0 +1,305 @@
+// The Edit menu's one history: every change can be undone and redone, exactly,
+// and nothing that changes nothing is recorded.
+#include "TestSupport.h"
+
+#include "theme/ThemeKeys.h"
+#include "theme/ThemeState.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QUndoStack>
+
+using namespace ovex;
+using ovex::test::TestEditor;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+// The font-size slots' value texts are refreshed from their boxes by every
+// Save, and never written from them: they are left out of the comparison.
+ThemeState comparable(const Editor& editor)
+{
+    ThemeState state = CaptureTheme(editor);
+    for (int slot = FirstSizeSlot; slot < SlotCount; ++slot)
+        state.slots[slot].tag.clear();
+    return state;
+}
+
+} // namespace
+
+class UndoTest : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+    QString file(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+
+    // What Save writes now, or "refused" for the placeholder name.
+    QByteArray saved(TestEditor& ed)
+    {
+        const QString path = file("walk-save.theme");
+        QFile::remove(path);
+        ed.messages->Clear();
+        ed->IO_CreateFile2(path, ed.editor().SaveKeys);
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("refused");
+    }
+
+    static void drop(TestEditor& ed, const QString& path)
+    {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        const QPoint at = ed->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(ed.window.get(), &enter);
+        QDropEvent dropped(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(ed.window.get(), &dropped);
+        QCoreApplication::processEvents();
+    }
+
+    static bool showActive(TestEditor& ed)
+    {
+        ed->show();
+        ed->activateWindow();
+        return QTest::qWaitForWindowActive(ed.window.get());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QByteArray full = "name=Full\r\n";
+        for (int i = 0; i < ColorSlotCount; ++i)
+            full += SlotTable[i].key + QByteArray::number(i * 9) + ',' + QByteArray::number(255 - i) + ",7\r\n";
+        full += "fontsize.system=9\r\nfontsize.user=abc\r\nfontsize.menu=14\r\nfontsize.windowtitle=\r\nfontsize.subtext=11\r\n";
+        writeFile(file("full.theme"), full);
+        writeFile(file("part.theme"), "name=Part\r\ncontrol=300,0,0\r\nfontsize.user=20\r\nfocuscolor=255\r\n");
+        writeFile(file("palette.theme"), "name=P\r\ncontrol=1,2,3\r\nmenubackground=primary2\r\n");
+        writeFile(file("wrong.txt"), "name=Wrong\r\n");
+    }
+
+    // Random user actions with undo and redo mixed in: after every step the
+    // editor is exactly as recorded for that point of the history, and Save
+    // writes exactly the bytes it wrote there.
+    void randomWalk_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed : {1u, 2u, 3u})
+            QTest::addRow("seed %u", seed) << seed;
+    }
+    void randomWalk()
+    {
+        QFETCH(quint32, seed);
+        QRandomGenerator random(seed);
+        TestEditor ed;
+        QVERIFY(showActive(ed));
+        QUndoStack& stack = ed->undoStack();
+        const SettingSlots& slots = ed.slots();
+        QList<QLineEdit*> boxes(slots.sizeBox.begin(), slots.sizeBox.end());
+        boxes << ed.editor().txtThemeName;
+        const QStringList imports{file("full.theme"), file("part.theme"), file("palette.theme"),
+                                  file("missing.theme"), file("wrong.txt")};
+        const QList<ColorValue> colors{0x0000FF, 0x00FF00, 0x123456, 0xFFFFFF, 0};
+
+        struct Point { ThemeState state; QByteArray bytes; };
+        QList<Point> history{{comparable(ed.editor()), saved(ed)}};
+        QString log;
+        for (int step = 0; step < 250; ++step) {
+            const int action = random.bounded(10);
+            const int countBefore = stack.count();
+            const int indexBefore = stack.index();
+            bool throughHistory = false;
+            switch (action) {
+            case 0:
+                QTest::mouseClick(slots.chk[random.bounded(SlotCount)], Qt::LeftButton);
+                break;
+            case 1: {
+                const int slot = random.bounded(ColorSlotCount);
+                random.bounded(5) == 0 ? ed.cd->CancelColor() : ed.cd->AnswerColor(colors[random.bounded(colors.size())]);
+                QTest::mouseClick(slots.cmd[slot], Qt::LeftButton);
+                break;
+            }
+            case 2: {
+                QLineEdit* box = boxes[random.bounded(boxes.size())];
+                box->setFocus();
+                if (random.bounded(3) == 0)
+                    QTest::keyClick(box, Qt::Key_Backspace);
+                else
+                    QTest::keyClicks(box, QString(QChar(u'a' + random.bounded(3))));
+                break;
+            }
+            case 3:
+                ed.action("mnuNew")->trigger();
+                break;
+            case 4:
+                random.bounded(6) == 0 ? ed.cd->CancelFile() : ed.cd->AnswerFile(imports[random.bounded(imports.size())]);
+                ed.action("mnuImport")->trigger();
+                break;
+            case 5:
+                drop(ed, imports[random.bounded(imports.size())]);
+                break;
+            case 6: case 7: {
+                throughHistory = true;
+                const bool undo = action == 6;
+                // By the menu, or by the keys with the focus in a text box.
+                if (random.bounded(2) == 0) {
+                    ed.action(undo ? "mnuUndo" : "mnuRedo")->trigger();
+                } else {
+                    QLineEdit* box = boxes[random.bounded(boxes.size())];
+                    box->setFocus();
+                    if (undo)
+                        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+                    else if (random.bounded(2) == 0)
+                        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+                    else
+                        QTest::keyClick(box, Qt::Key_Y, Qt::ControlModifier);
+                }
+                break;
+            }
+            default:
+                slots.cmd[random.bounded(ColorSlotCount)]->setFocus();   // ends a run of typing
+                break;
+            }
+            log += QString::number(action);
+            const int index = stack.index();
+            history.resize(stack.count() + 1);   // the stack drops the steps a new one replaces
+            const bool recorded = stack.count() != countBefore || index != indexBefore;
+            // Typing merges into its run's step; anything else that changed the theme is a step.
+            if (!throughHistory && (recorded || action == 2))
+                history[index] = {comparable(ed.editor()), saved(ed)};
+            QVERIFY2(comparable(ed.editor()) == history[index].state, qPrintable(QStringLiteral("step %1: %2").arg(step).arg(log)));
+            QVERIFY2(saved(ed) == history[index].bytes, qPrintable(QStringLiteral("step %1: %2").arg(step).arg(log)));
+        }
+        // Back to the start and forward to the end, through every state.
+        for (int index = stack.index(); index > 0; --index) {
+            stack.undo();
+            QVERIFY(comparable(ed.editor()) == history[index - 1].state && saved(ed) == history[index - 1].bytes);
+        }
+        for (int index = 1; index < stack.count(); ++index) {
+            stack.redo();
+            QVERIFY(comparable(ed.editor()) == history[index].state && saved(ed) == history[index].bytes);
+        }
+    }
+
+    // Each of these leaves the theme as it was, so the history stays as it was.
+    void noStep_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("colour dialog cancelled") << "cancel colour";
+        QTest::newRow("colour the slot already has") << "same colour";
+        QTest::newRow("open dialog cancelled") << "cancel import";
+        QTest::newRow("import of a missing file") << "missing";
+        QTest::newRow("import of a .txt file") << "txt";
+        QTest::newRow("new on an empty editor") << "new";
+        QTest::newRow("typing back to the start") << "retype";
+    }
+    void noStep()
+    {
+        QFETCH(QString, action);
+        TestEditor ed;
+        if (action != "new") {
+            ed.cd->AnswerColor(0x0000FF);
+            QTest::mouseClick(ed.slots().cmd[19], Qt::LeftButton);
+        }
+        const int count = ed->undoStack().count();
+        const ThemeState before = CaptureTheme(ed.editor());
+        if (action == "cancel colour" || action == "same colour") {
+            action == "cancel colour" ? ed.cd->CancelColor() : ed.cd->AnswerColor(0x0000FF);
+            QTest::mouseClick(ed.slots().cmd[19], Qt::LeftButton);
+        } else if (action == "new") {
+            ed.action("mnuNew")->trigger();
+        } else if (action == "retype") {
+            QLineEdit* box = ed.slots().SizeBox(29);
+            box->setFocus();
+            QTest::keyClicks(box, "34");
+            QTest::keyClick(box, Qt::Key_Backspace);
+            QTest::keyClick(box, Qt::Key_Backspace);
+        } else {
+            action == "cancel import" ? ed.cd->CancelFile()
+                                      : ed.cd->AnswerFile(file(action == "txt" ? "wrong.txt" : "missing.theme"));
+            ed.action("mnuImport")->trigger();
+        }
+        QCOMPARE(ed->undoStack().count(), count);
+        QVERIFY(CaptureTheme(ed.editor()) == before);
+    }
+
+    // The items name the step; typing in one box is one step until the focus leaves it.
+    void itemsAndTypingRuns()
+    {
+        TestEditor ed;
+        QVERIFY(showActive(ed));
+        QAction* undo = ed.action("mnuUndo");
+        QAction* redo = ed.action("mnuRedo");
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        const QStringList menus = [&] {
+            QStringList titles;
+            for (QAction* a : ed.find<QMenuBar>("menuBar")->actions())
+                titles << a->text();
+            return titles;
+        }();
+        QCOMPARE(menus, QStringList({"&File", "&Edit", "&View", "&Help"}));
+        QVERIFY(undo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Z)));
+
+        ed.cd->AnswerColor(0x00FF00);
+        QTest::mouseClick(ed.slots().cmd[19], Qt::LeftButton);
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Colour: Menu background color."));
+        ed.cd->AnswerFile(file("part.theme"));
+        ed.action("mnuImport")->trigger();
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Import"));
+
+        QLineEdit* name = ed.editor().txtThemeName;
+        name->setFocus();
+        QTest::keyClicks(name, "XY");
+        ed.slots().SizeBox(27)->setFocus();
+        name->setFocus();
+        QTest::keyClicks(name, "Z");
+        QCOMPARE(ed->undoStack().count(), 4);   // pick, import, "XY", "Z"
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Typing: Theme Name"));
+
+        // Ctrl+Z in the box goes through the one history: the box's own undo
+        // would stop at the import's text, the history goes on past it.
+        for (const char* expected : {"PartXY", "Part", "Theme Name"}) {
+            QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(name->text(), QString::fromLatin1(expected));
+        }
+        QCOMPARE(ed.slots().s[19]->BackColor(), 0x00FF00);
+        QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(ed.slots().s[19]->BackColor(), UnsetColor);
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Colour: Menu background color."));
+
+        // A new step after an undo drops what could have been redone.
+        QTest::mouseClick(ed.slots().chk[3], Qt::LeftButton);
+        QVERIFY(!redo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Tick: Control foreground text, combobox arrows, and checkmarks etc..."));
+    }
+
+    // Undo puts a ticked slot's value text and colour back, which the
+    // check-box handling would otherwise clear or overwrite.
+    void restoresWhatTheCheckBoxHandlingWouldChange()
+    {
+        TestEditor ed;
+        ed.cd->AnswerColor(0x336699);
+        QTest::mouseClick(ed.slots().cmd[4], Qt::LeftButton);
+        QTest::mouseClick(ed.slots().chk[4], Qt::LeftButton);
+        QTest::mouseClick(ed.slots().chk[28], Qt::LeftButton);
+        ed.slots().SizeBox(28)->setText("99");   // a command's change, outside any step
+        const ThemeState ticked = CaptureTheme(ed.editor());
+        ed.action("mnuNew")->trigger();
+        ed.action("mnuUndo")->trigger();
+        ed.slots().SizeBox(28)->setText("99");
+        QVERIFY(CaptureTheme(ed.editor()) == ticked);
+        QCOMPARE(ed.slots().s[28]->Tag(), QStringLiteral("12"));   // ticked while the box read 12
+        QCOMPARE(ed.slots().s[4]->Tag(), QStringLiteral("153,102,51"));
+    }
+};
+
+OVEX_TEST_MAIN(UndoTest)
+#include "tst_undo.moc"
