@@ -2,6 +2,8 @@
 // ratios and the targets printed at the end. Runs offscreen.
 //   ovex_bench [Google Benchmark flags, e.g. --benchmark_filter=Import]
 #include "app/AppSetup.h"
+#include "app/PreviewWindow.h"
+#include "app/ThemePreview.h"
 #include "app/frmMain.h"
 #include "fileio/Cp1252.h"
 #include "slots/MRW_Color.h"
@@ -64,6 +66,8 @@ struct Bench
     QTemporaryDir memory{QStringLiteral("/dev/shm/ovex-bench-XXXXXX")};  // tmpfs
     QString fullTheme;
     QString colourLines;
+    QString shortName;
+    QString longName;
     QByteArray fullThemeBytes;
 
     Bench()
@@ -94,6 +98,10 @@ struct Bench
                    + ',' + QByteArray::number((i / 3) % 256) + "\r\n";
         }
         colourLines = write(QStringLiteral("lines.theme"), lines);
+
+        // The name alone, of a usual length and of 15 MiB (within the 16 MiB read cap).
+        shortName = write(QStringLiteral("shortname.theme"), "name=Benchmark Night\r\n");
+        longName = write(QStringLiteral("longname.theme"), "name=" + QByteArray(15 * 1024 * 1024, 'n') + "\r\n");
     }
 
     QString write(const QString& name, const QByteArray& bytes) const
@@ -295,6 +303,39 @@ void BM_Baseline_PlainButtonClick(benchmark::State& state)
     }
 }
 
+// ------------------------------------------------------------------ preview
+
+// A change with View, Preview open: the theme read again from the controls,
+// the mock laid out and the whole window painted.
+void previewRepaint(benchmark::State& state, const QString& path)
+{
+    g_bench->cd->answer = path;
+    g_bench->trigger("mnuImport");
+    g_bench->trigger("mnuPreview");
+    settle();
+    PreviewWindow* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* open = qobject_cast<PreviewWindow*>(w); open && open->isVisible())
+            window = open;
+    }
+    if (!window) {
+        state.SkipWithError("the preview did not open");
+        return;
+    }
+    ThemePreview* preview = window->Preview();
+    for (auto _ : state) {
+        preview->Invalidate();
+        benchmark::DoNotOptimize(preview->grab());
+    }
+    window->close();
+    g_bench->trigger("mnuNew");
+    settle();
+}
+
+void BM_PreviewRepaint_FullTheme(benchmark::State& state) { previewRepaint(state, g_bench->fullTheme); }
+void BM_PreviewRepaint_ShortName(benchmark::State& state) { previewRepaint(state, g_bench->shortName); }
+void BM_PreviewRepaint_15MiBName(benchmark::State& state) { previewRepaint(state, g_bench->longName); }
+
 BENCHMARK(BM_Import_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_ReadDecodeSplitTwice_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Import_10000Lines)->Unit(benchmark::kMicrosecond);
@@ -309,6 +350,9 @@ BENCHMARK(BM_Color_ToText)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_Asprintf)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ColorPick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_PlainButtonClick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PreviewRepaint_FullTheme)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PreviewRepaint_ShortName)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PreviewRepaint_15MiBName)->Unit(benchmark::kMicrosecond);
 
 // Collects each case's real time per iteration, the median over repetitions
 // (--benchmark_repetitions), to print the ratios at the end.
@@ -350,6 +394,8 @@ const Target Targets[] = {
     {"BM_New_FullTheme", "BM_Baseline_ResetPlainControls", 0, 16000},
     {"BM_Color_ToText", "BM_Baseline_Asprintf", 0, 16000},
     {"BM_ColorPick", "BM_Baseline_PlainButtonClick", 0, 16000},
+    {"BM_PreviewRepaint_FullTheme", "BM_PreviewRepaint_ShortName", 0, 16000},
+    {"BM_PreviewRepaint_15MiBName", "BM_PreviewRepaint_ShortName", 0, 16000},
 };
 
 int printRatios(const RatioReporter& reporter)
