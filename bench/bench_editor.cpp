@@ -2,6 +2,8 @@
 // ratios and the targets printed at the end. Runs offscreen.
 //   ovex_bench [Google Benchmark flags, e.g. --benchmark_filter=Import]
 #include "app/AppSetup.h"
+#include "app/PreviewWindow.h"
+#include "app/ThemePreview.h"
 #include "app/frmMain.h"
 #include "fileio/Cp1252.h"
 #include "preview/ContrastFix.h"
@@ -67,6 +69,8 @@ struct Bench
     QTemporaryDir memory{QStringLiteral("/dev/shm/ovex-bench-XXXXXX")};  // tmpfs
     QString fullTheme;
     QString colourLines;
+    QString shortName;
+    QString longName;
     QByteArray fullThemeBytes;
 
     Bench()
@@ -97,6 +101,10 @@ struct Bench
                    + ',' + QByteArray::number((i / 3) % 256) + "\r\n";
         }
         colourLines = write(QStringLiteral("lines.theme"), lines);
+
+        // The name alone, of a usual length and of 15 MiB (within the 16 MiB read cap).
+        shortName = write(QStringLiteral("shortname.theme"), "name=Benchmark Night\r\n");
+        longName = write(QStringLiteral("longname.theme"), "name=" + QByteArray(15 * 1024 * 1024, 'n') + "\r\n");
     }
 
     QString write(const QString& name, const QByteArray& bytes) const
@@ -331,6 +339,39 @@ void BM_Baseline_EvaluatePlain(benchmark::State& state)
         benchmark::DoNotOptimize(EvaluatePairs(colors));
 }
 
+// ------------------------------------------------------------------ preview
+
+// A change with View, Preview open: the theme read again from the controls,
+// the mock laid out and the whole window painted.
+void previewRepaint(benchmark::State& state, const QString& path)
+{
+    g_bench->cd->answer = path;
+    g_bench->trigger("mnuImport");
+    g_bench->trigger("mnuPreview");
+    settle();
+    PreviewWindow* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* open = qobject_cast<PreviewWindow*>(w); open && open->isVisible())
+            window = open;
+    }
+    if (!window) {
+        state.SkipWithError("the preview did not open");
+        return;
+    }
+    ThemePreview* preview = window->Preview();
+    for (auto _ : state) {
+        preview->Invalidate();
+        benchmark::DoNotOptimize(preview->grab());
+    }
+    window->close();
+    g_bench->trigger("mnuNew");
+    settle();
+}
+
+void BM_PreviewRepaint_FullTheme(benchmark::State& state) { previewRepaint(state, g_bench->fullTheme); }
+void BM_PreviewRepaint_ShortName(benchmark::State& state) { previewRepaint(state, g_bench->shortName); }
+void BM_PreviewRepaint_15MiBName(benchmark::State& state) { previewRepaint(state, g_bench->longName); }
+
 BENCHMARK(BM_Import_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_ReadDecodeSplitTwice_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Import_10000Lines)->Unit(benchmark::kMicrosecond);
@@ -348,6 +389,10 @@ BENCHMARK(BM_Baseline_PlainButtonClick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FixAll_EightPairs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SimulateAndEvaluate)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_EvaluatePlain)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(BM_PreviewRepaint_FullTheme)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PreviewRepaint_ShortName)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PreviewRepaint_15MiBName)->Unit(benchmark::kMicrosecond);
 
 // Collects each case's real time per iteration, the median over repetitions
 // (--benchmark_repetitions), to print the ratios at the end.
@@ -391,6 +436,8 @@ const Target Targets[] = {
     {"BM_ColorPick", "BM_Baseline_PlainButtonClick", 0, 16000},
     {"BM_FixAll_EightPairs", "BM_Baseline_EvaluatePlain", 0, 16000},
     {"BM_SimulateAndEvaluate", "BM_Baseline_EvaluatePlain", 0, 16000},
+    {"BM_PreviewRepaint_FullTheme", "BM_PreviewRepaint_ShortName", 0, 16000},
+    {"BM_PreviewRepaint_15MiBName", "BM_PreviewRepaint_ShortName", 0, 16000},
 };
 
 int printRatios(const RatioReporter& reporter)

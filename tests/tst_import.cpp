@@ -91,8 +91,8 @@ private Q_SLOTS:
         TestEditor ed;
         const bool palette = message.contains("Primary");
         const QString after = import(ed, content, file);
-        const QList<Msg> expected{Msg(message, palette ? "File Support Notice" : "File Input Error",
-                                      palette ? MessageStyle::Critical : MessageStyle::Information)};
+        const QList<Msg> expected{Msg{message, palette ? "File Support Notice" : "File Input Error",
+                                      palette ? MessageStyle::Critical : MessageStyle::Information}};
         QCOMPARE(ed.messages->Shown(), message.isEmpty() ? QList<Msg>() : expected);
         QCOMPARE(after, palette ? start : QStringLiteral("Unsaved;12|12|12|12|12;4[]-"));
     }
