@@ -2,6 +2,7 @@
 // ratios and the targets printed at the end. Runs offscreen.
 //   ovex_bench [Google Benchmark flags, e.g. --benchmark_filter=Import]
 #include "app/AppSetup.h"
+#include "app/ThemeCheck.h"
 #include "app/frmMain.h"
 #include "fileio/Cp1252.h"
 #include "slots/MRW_Color.h"
@@ -295,6 +296,41 @@ void BM_Baseline_PlainButtonClick(benchmark::State& state)
     }
 }
 
+// 100 full themes, each in a file of its own, as --check is given them.
+const QStringList& hundredThemes()
+{
+    static const QStringList files = [] {
+        QStringList paths;
+        for (int i = 0; i < 100; ++i)
+            paths << g_bench->write(QStringLiteral("check%1.theme").arg(i), g_bench->fullThemeBytes);
+        return paths;
+    }();
+    return files;
+}
+
+// --check on 100 files: the hidden editor, each import and its judgement.
+void BM_Check_100FullThemes(benchmark::State& state)
+{
+    const QStringList& files = hundredThemes();
+    for (auto _ : state) {
+        ThemeChecker checker;
+        for (const QString& file : files)
+            benchmark::DoNotOptimize(checker.Check(file));
+    }
+}
+
+// The same imports into a hidden editor, without a judgement.
+void BM_Baseline_Import_100FullThemes(benchmark::State& state)
+{
+    const QStringList& files = hundredThemes();
+    for (auto _ : state) {
+        frmMain window(DesktopServices{std::make_unique<Dialog>(), std::make_unique<Messages>(),
+                                       std::make_unique<FakeWebOpener>()});
+        for (const QString& file : files)
+            window.OpenThemeFile(file);
+    }
+}
+
 BENCHMARK(BM_Import_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_ReadDecodeSplitTwice_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Import_10000Lines)->Unit(benchmark::kMicrosecond);
@@ -309,6 +345,8 @@ BENCHMARK(BM_Color_ToText)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_Asprintf)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ColorPick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_PlainButtonClick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Check_100FullThemes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_Import_100FullThemes)->Unit(benchmark::kMicrosecond);
 
 // Collects each case's real time per iteration, the median over repetitions
 // (--benchmark_repetitions), to print the ratios at the end.
@@ -350,6 +388,7 @@ const Target Targets[] = {
     {"BM_New_FullTheme", "BM_Baseline_ResetPlainControls", 0, 16000},
     {"BM_Color_ToText", "BM_Baseline_Asprintf", 0, 16000},
     {"BM_ColorPick", "BM_Baseline_PlainButtonClick", 0, 16000},
+    {"BM_Check_100FullThemes", "BM_Baseline_Import_100FullThemes", 0, 1000000},
 };
 
 int printRatios(const RatioReporter& reporter)
