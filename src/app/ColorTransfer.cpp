@@ -54,8 +54,10 @@ bool ColorTransfer::hasColor(int slot) const
 
 void ColorTransfer::CopyColor(int slot) const
 {
-    if (hasColor(slot))
-        QGuiApplication::clipboard()->setMimeData(ColorMimeData(m_window->editor().slots.s[slot]->BackColor()).release());
+    if (!hasColor(slot))
+        return;
+    const ColorValue color = m_window->editor().slots.s[slot]->BackColor();
+    QGuiApplication::clipboard()->setMimeData(ColorMimeData(color).release());   // the clipboard owns it
 }
 
 void ColorTransfer::PasteColor(int slot) const
