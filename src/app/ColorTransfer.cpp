@@ -26,22 +26,21 @@ bool isMenuKey(const QKeyEvent* key)
 
 } // namespace
 
-ColorTransfer::ColorTransfer(frmMain* window) : QObject(window), m_window(window)
+ColorTransfer::ColorTransfer(frmMain* window)
+    : QObject(window), m_window(window), m_slots(window->editor().slots)
 {
-    const SettingSlots& slots = window->editor().slots;
     for (int i = 0; i < ColorSlotCount; ++i) {
-        slots.cmd[i]->installEventFilter(this);
-        slots.cmd[i]->setAcceptDrops(true);
-        slots.s[i]->installEventFilter(this);
-        slots.s[i]->setAcceptDrops(true);
+        m_slots.cmd[i]->installEventFilter(this);
+        m_slots.cmd[i]->setAcceptDrops(true);
+        m_slots.s[i]->installEventFilter(this);
+        m_slots.s[i]->setAcceptDrops(true);
     }
 }
 
 int ColorTransfer::slotOf(const QObject* w) const
 {
-    const SettingSlots& slots = m_window->editor().slots;
     for (int i = 0; i < ColorSlotCount; ++i) {
-        if (w == slots.cmd[i] || w == slots.s[i])
+        if (w == m_slots.cmd[i] || w == m_slots.s[i])
             return i;
     }
     return -1;
@@ -49,14 +48,14 @@ int ColorTransfer::slotOf(const QObject* w) const
 
 bool ColorTransfer::hasColor(int slot) const
 {
-    return !IsSystemColor(m_window->editor().slots.s[slot]->BackColor());
+    return !IsSystemColor(m_slots.s[slot]->BackColor());
 }
 
 void ColorTransfer::CopyColor(int slot) const
 {
     if (!hasColor(slot))
         return;
-    const ColorValue color = m_window->editor().slots.s[slot]->BackColor();
+    const ColorValue color = m_slots.s[slot]->BackColor();
     QGuiApplication::clipboard()->setMimeData(ColorMimeData(color).release());   // the clipboard owns it
 }
 
@@ -73,7 +72,7 @@ void ColorTransfer::PasteColor(int slot) const
 
 QMenu* ColorTransfer::ShowMenu(int slot, const QPoint& pos)
 {
-    auto* menu = new QMenu(m_window->editor().slots.cmd[slot]);
+    auto* menu = new QMenu(m_slots.cmd[slot]);
     menu->setObjectName(QStringLiteral("mnuColour"));
     menu->setAccessibleName(QStringLiteral("Colour: %1").arg(caption(slot)));
     menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -95,25 +94,33 @@ QMenu* ColorTransfer::ShowMenu(int slot, const QPoint& pos)
 
 bool ColorTransfer::eventFilter(QObject* watched, QEvent* event)
 {
-    const int slot = slotOf(watched);
-    if (slot < 0)
-        return false;
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::Drop:
-        return dropEvent(slot, event);
-    default:
+    case QEvent::ContextMenu:
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
         break;
+    default:
+        return false;
     }
-    if (watched == m_window->editor().slots.cmd[slot])
+    const int slot = slotOf(watched);
+    if (slot < 0)
+        return false;
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
+        return dropEvent(slot, event);
+    if (watched == m_slots.cmd[slot])
         return buttonEvent(slot, event);
     return swatchEvent(slot, event);
 }
 
 bool ColorTransfer::buttonEvent(int slot, QEvent* event)
 {
-    QWidget* button = m_window->editor().slots.cmd[slot];
+    QWidget* button = m_slots.cmd[slot];
     switch (event->type()) {
     case QEvent::ContextMenu: {
         auto* menuEvent = static_cast<QContextMenuEvent*>(event);
@@ -164,8 +171,8 @@ bool ColorTransfer::swatchEvent(int slot, QEvent* event)
             || (mouse->position().toPoint() - m_pressAt).manhattanLength() < QApplication::startDragDistance())
             return false;
         m_pressSlot = -1;
-        auto* drag = new QDrag(m_window->editor().slots.s[slot]);
-        drag->setMimeData(ColorMimeData(m_window->editor().slots.s[slot]->BackColor()).release());
+        auto* drag = new QDrag(m_slots.s[slot]);
+        drag->setMimeData(ColorMimeData(m_slots.s[slot]->BackColor()).release());
         drag->exec(Qt::CopyAction);
         return true;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PackedColor.h"
+#include "slots/SettingSlots.h"
 
 #include <QObject>
 #include <QPoint>
@@ -41,6 +42,9 @@ private:
     bool dropEvent(int slot, QEvent* event);
 
     frmMain* m_window;
+    // The window's slot controls, known without calling the window, which
+    // is already gone while its controls still get events on the way out.
+    const SettingSlots m_slots;
     QPoint m_pressAt;
     int m_pressSlot = -1;
 };
