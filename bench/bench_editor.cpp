@@ -4,6 +4,7 @@
 #include "app/AppSetup.h"
 #include "app/PreviewWindow.h"
 #include "app/ThemePreview.h"
+#include "app/ThemeCheck.h"
 #include "app/frmMain.h"
 #include "fileio/Cp1252.h"
 #include "preview/ContrastFix.h"
@@ -372,6 +373,41 @@ void BM_PreviewRepaint_FullTheme(benchmark::State& state) { previewRepaint(state
 void BM_PreviewRepaint_ShortName(benchmark::State& state) { previewRepaint(state, g_bench->shortName); }
 void BM_PreviewRepaint_15MiBName(benchmark::State& state) { previewRepaint(state, g_bench->longName); }
 
+// 100 full themes, each in a file of its own, as --check is given them.
+const QStringList& hundredThemes()
+{
+    static const QStringList files = [] {
+        QStringList paths;
+        for (int i = 0; i < 100; ++i)
+            paths << g_bench->write(QStringLiteral("check%1.theme").arg(i), g_bench->fullThemeBytes);
+        return paths;
+    }();
+    return files;
+}
+
+// --check on 100 files: the hidden editor, each import and its judgement.
+void BM_Check_100FullThemes(benchmark::State& state)
+{
+    const QStringList& files = hundredThemes();
+    for (auto _ : state) {
+        ThemeChecker checker;
+        for (const QString& file : files)
+            benchmark::DoNotOptimize(checker.Check(file));
+    }
+}
+
+// The same imports into a hidden editor, without a judgement.
+void BM_Baseline_Import_100FullThemes(benchmark::State& state)
+{
+    const QStringList& files = hundredThemes();
+    for (auto _ : state) {
+        frmMain window(DesktopServices{std::make_unique<Dialog>(), std::make_unique<Messages>(),
+                                       std::make_unique<FakeWebOpener>()});
+        for (const QString& file : files)
+            window.OpenThemeFile(file);
+    }
+}
+
 BENCHMARK(BM_Import_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_ReadDecodeSplitTwice_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Import_10000Lines)->Unit(benchmark::kMicrosecond);
@@ -393,6 +429,8 @@ BENCHMARK(BM_Baseline_EvaluatePlain)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PreviewRepaint_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PreviewRepaint_ShortName)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PreviewRepaint_15MiBName)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Check_100FullThemes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_Import_100FullThemes)->Unit(benchmark::kMicrosecond);
 
 // Collects each case's real time per iteration, the median over repetitions
 // (--benchmark_repetitions), to print the ratios at the end.
@@ -438,6 +476,7 @@ const Target Targets[] = {
     {"BM_SimulateAndEvaluate", "BM_Baseline_EvaluatePlain", 0, 16000},
     {"BM_PreviewRepaint_FullTheme", "BM_PreviewRepaint_ShortName", 0, 16000},
     {"BM_PreviewRepaint_15MiBName", "BM_PreviewRepaint_ShortName", 0, 16000},
+    {"BM_Check_100FullThemes", "BM_Baseline_Import_100FullThemes", 0, 1000000},
 };
 
 int printRatios(const RatioReporter& reporter)

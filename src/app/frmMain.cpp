@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/AppSetup.h"
 #include "app/CaptionFrame.h"
+#include "app/ColorTransfer.h"
 #include "app/FileDrop.h"
 #include "app/WebLinks.h"
 #include "app/frmAbout.h"
@@ -67,6 +68,7 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
     connectThemeChanged();
     // A dropped theme file is imported as if chosen in the open dialog.
     new FileDropFilter(this, [this](const QString& path) { OpenThemeFile(path); });
+    new ColorTransfer(this);
 
     Form_Load();
     m_editor.slots.cmd[0]->setFocus();

@@ -1,11 +1,51 @@
 #include "app/AppSetup.h"
+#include "app/CommandLine.h"
+#include "app/ThemeCheck.h"
 #include "app/frmMain.h"
 #include "AppInfo.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+// Decided before QApplication exists, so that --help, --version and --check
+// need no display.
+QStringList argumentsOf(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int check(int argc, char* argv[], const QStringList& files)
+{
+    // The editor is built but never shown: no display is needed or used.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+    return ovex::RunThemeCheck(files, out);
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    const ovex::CommandLine commandLine = ovex::ParseCommandLine(argumentsOf(argc, argv), QDir::currentPath());
+    switch (commandLine.action) {
+    case ovex::CommandLine::Action::Exit:
+        std::fputs(commandLine.text.toLocal8Bit().constData(), commandLine.toStderr ? stderr : stdout);
+        return commandLine.exitStatus;
+    case ovex::CommandLine::Action::Check:
+        return check(argc, argv, commandLine.checkFiles);
+    case ovex::CommandLine::Action::OpenWindow:
+        break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ovex Theme Editor"));
     // Lets the desktop match the windows to the launcher and its icon.
@@ -14,5 +54,10 @@ int main(int argc, char* argv[])
 
     ovex::frmMain window(ovex::DesktopServices::Real());
     window.show();
+    if (!commandLine.file.isEmpty()) {
+        // Queued, so that a message about the file appears over the shown window.
+        QMetaObject::invokeMethod(
+            &window, [&window, file = commandLine.file] { window.OpenThemeFile(file); }, Qt::QueuedConnection);
+    }
     return QApplication::exec();
 }

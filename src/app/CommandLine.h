@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace ovex {
+
+// What the arguments ask the program to do, decided before any window or
+// display exists.
+struct CommandLine
+{
+    enum class Action {
+        OpenWindow,   // the editor, importing file once shown when one is given
+        Check,        // judge files, print one line each, exit with the status
+        Exit,         // print text (help, version or an error) and exit
+    };
+    Action action = Action::OpenWindow;
+    // OpenWindow: the file to import, absolute; empty for none.
+    QString file;
+    // Check: the files as given.
+    QStringList checkFiles;
+    // Exit: what to print, and where.
+    QString text;
+    bool toStderr = false;
+    int exitStatus = 0;
+};
+
+// Exit status for arguments the program cannot use.
+inline constexpr int UsageErrorStatus = 2;
+
+// "Ovex Theme Editor 1.0.5".
+QString VersionText();
+
+// arguments as main receives them, the program's name first. A relative
+// FILE is taken from currentDir.
+CommandLine ParseCommandLine(const QStringList& arguments, const QString& currentDir);
+
+} // namespace ovex

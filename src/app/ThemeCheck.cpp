@@ -1,0 +1,107 @@
+#include "app/ThemeCheck.h"
+
+#include "app/PreviewTheme.h"
+#include "app/frmMain.h"
+#include "slots/Contrast.h"
+#include "theme/ImportTheme.h"
+
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace ovex {
+
+namespace {
+
+struct FailingPair
+{
+    QString what;
+    double ratio;
+    double needs;
+};
+
+struct Readability
+{
+    qsizetype judged = 0;
+    QList<FailingPair> failing;
+};
+
+// The only place that knows which pairs are judged and against what
+// threshold, so a new pair table is switched in here alone.
+Readability JudgeReadability(const PreviewTheme& theme)
+{
+    Readability result;
+    result.judged = qsizetype(CheckedTextPairs.size());
+    for (const ContrastWarning& warning : ContrastWarnings(theme.colors))
+        result.failing.append({QString::fromLatin1(warning.pair.what), warning.ratio, MinimumTextContrast});
+    return result;
+}
+
+// Why Import refused the file, in a few words for a script's log; a message
+// not known here is passed on whole.
+QString refusalReason(const FakeMessageBox::Message& message)
+{
+    if (message.title == QLatin1String("File Support Notice"))
+        return QStringLiteral("uses the unsupported Primary/Secondary palette words");
+    if (message.text.startsWith(QLatin1String("Sorry! File not found")))
+        return QStringLiteral("file not found");
+    if (message.text == QLatin1String("Sorry! You must select a valid theme file."))
+        return QStringLiteral("not a .theme file");
+    if (message.text == QLatin1String("Sorry! The file could not be read."))
+        return QStringLiteral("could not be read");
+    return message.text;
+}
+
+} // namespace
+
+ThemeCheckResult CheckThemeFile(frmMain& window, FakeMessageBox& messages, const QString& file)
+{
+    messages.Clear();
+    window.OpenThemeFile(file);
+    if (!messages.Shown().isEmpty()) {
+        return {{QStringLiteral("%1: error: %2").arg(file, refusalReason(messages.Shown().first()))},
+                CheckStatus::NotChecked};
+    }
+
+    const Readability readability = JudgeReadability(ReadPreviewTheme(window.editor()));
+    if (readability.failing.isEmpty())
+        return {{QStringLiteral("%1: ok (%2 pairs readable)").arg(file).arg(readability.judged)},
+                CheckStatus::Readable};
+    ThemeCheckResult result{{}, CheckStatus::PairFails};
+    for (const FailingPair& pair : readability.failing) {
+        result.lines << QStringLiteral("%1: %2: %3, needs %4:1")
+                            .arg(file, pair.what, ContrastText(pair.ratio), QString::number(pair.needs));
+    }
+    return result;
+}
+
+ThemeChecker::ThemeChecker()
+{
+    auto messages = std::make_unique<FakeMessageBox>();
+    m_messages = messages.get();
+    m_window = std::make_unique<frmMain>(DesktopServices{
+        std::make_unique<FakeCommonDialog>(), std::move(messages), std::make_unique<FakeWebOpener>()});
+}
+
+ThemeChecker::~ThemeChecker() = default;
+
+ThemeCheckResult ThemeChecker::Check(const QString& file)
+{
+    return CheckThemeFile(*m_window, *m_messages, file);
+}
+
+int RunThemeCheck(const QStringList& files, QTextStream& out)
+{
+    ThemeChecker checker;
+    CheckStatus worst = CheckStatus::Readable;
+    for (const QString& file : files) {
+        const ThemeCheckResult result = checker.Check(file);
+        for (const QString& line : result.lines)
+            out << line << '\n';
+        worst = std::max(worst, result.status);
+    }
+    out.flush();
+    return int(worst);
+}
+
+} // namespace ovex

@@ -1,0 +1,165 @@
+// Copy, paste and drag of colours between slots: what text counts as a
+// colour, and the clipboard, menu, keys and drops on a real window.
+#include "TestSupport.h"
+
+#include "slots/ColorClipboard.h"
+
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+
+using namespace ovex;
+using ovex::test::TestEditor;
+
+namespace {
+
+// Menu background (19) red; menu text (20) left empty.
+constexpr int From = 19;
+constexpr int To = 20;
+constexpr ColorValue Red = 0x0000FF;
+
+void setText(const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
+
+QMenu* openMenu(QWidget* button)
+{
+    QTest::keyClick(button, Qt::Key_F10, Qt::ShiftModifier);
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+void choose(QMenu* menu, const char* item)
+{
+    menu->findChild<QAction*>(QLatin1String(item))->trigger();
+    menu->close();
+}
+
+} // namespace
+
+class ColorTransferTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void parse_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("color");   // packed; -1: refused
+        QTest::newRow("#rrggbb") << "#FF8000" << 0x0080FF;
+        QTest::newRow("#rgb") << "#f80" << 0x0088FF;
+        QTest::newRow("file form") << "255,128,0" << 0x0080FF;
+        QTest::newRow("blanks around") << " \t0,0,255\n" << 0xFF0000;
+        QTest::newRow("svg name") << "CornflowerBlue" << 0xED9564;
+        QTest::newRow("256") << "256,0,0" << -1;
+        QTest::newRow("blank inside") << "255, 0, 0" << -1;
+        QTest::newRow("two numbers") << "255,0" << -1;
+        QTest::newRow("#rrrgggbbb") << "#fff000000" << -1;
+        QTest::newRow("#aarrggbb") << "#80ff0000" << -1;
+        QTest::newRow("#rrggbb junk") << "#ff0000x" << -1;
+        QTest::newRow("transparent") << "transparent" << -1;
+        QTest::newRow("name with blank") << "light blue" << -1;
+        QTest::newRow("unknown name") << "reddish" << -1;
+        QTest::newRow("empty") << "" << -1;
+    }
+    void parse()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, color);
+        const std::optional<ColorValue> parsed = ParseColorText(text);
+        QCOMPARE(parsed.value_or(-1), color);
+    }
+
+    // Copy on one slot, paste on another: by the keys, then by the menu.
+    void copyPaste_data()
+    {
+        QTest::addColumn<bool>("byMenu");
+        QTest::newRow("Ctrl+C, Ctrl+V") << false;
+        QTest::newRow("menu") << true;
+    }
+    void copyPaste()
+    {
+        QFETCH(bool, byMenu);
+        TestEditor ed;
+        const SettingSlots& slots = ed.slots();
+        ed->SetSlotColors("Pick", {{From, Red}});
+        setText("nothing yet");
+        if (byMenu) {
+            choose(openMenu(slots.cmd[From]), "mnuCopyColour");
+        } else {
+            QTest::keyClick(slots.cmd[From], Qt::Key_C, Qt::ControlModifier);
+        }
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(mime->text(), "#ff0000");
+        QCOMPARE(qvariant_cast<QColor>(mime->colorData()), QColor(Qt::red));
+
+        if (byMenu)
+            choose(openMenu(slots.cmd[To]), "mnuPasteColour");
+        else
+            QTest::keyClick(slots.cmd[To], Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(slots.Value(To), 1);
+        QCOMPARE(slots.s[To]->Tag(), "255,0,0");
+        QCOMPARE(slots.s[To]->BackColor(), Red);
+        QVERIFY(ed.messages->Shown().isEmpty());
+    }
+
+    // Copy is offered only for a slot with a colour; a paste of no colour
+    // says so and changes nothing.
+    void nothingToTransfer()
+    {
+        TestEditor ed;
+        const SettingSlots& slots = ed.slots();
+        QMenu* menu = openMenu(slots.cmd[To]);
+        QVERIFY(menu);
+        QVERIFY(!menu->findChild<QAction*>("mnuCopyColour")->isEnabled());
+        QVERIFY(menu->findChild<QAction*>("mnuPasteColour")->isEnabled());
+        menu->close();
+
+        setText("#80ff0000");
+        QTest::keyClick(slots.cmd[To], Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(ed.messages->Shown(), (QList<FakeMessageBox::Message>{
+            {"Sorry! The clipboard does not hold a colour.", "Paste Colour", MessageStyle::Information}}));
+        QCOMPARE(slots.Value(To), 0);
+        QCOMPARE(slots.s[To]->BackColor(), UnsetColor);
+    }
+
+    // A swatch's colour dropped on another row's swatch or button; a file
+    // dropped there goes on to the window, which imports it.
+    void drop_data()
+    {
+        QTest::addColumn<bool>("onButton");
+        QTest::addColumn<bool>("file");
+        QTest::newRow("on swatch") << false << false;
+        QTest::newRow("on button") << true << false;
+        QTest::newRow("file on swatch") << false << true;
+    }
+    void drop()
+    {
+        QFETCH(bool, onButton);
+        QFETCH(bool, file);
+        TestEditor ed;
+        const SettingSlots& slots = ed.slots();
+        ed->SetSlotColors("Pick", {{From, Red}});
+        QWidget* onto = onButton ? static_cast<QWidget*>(slots.cmd[To]) : slots.s[To];
+        std::unique_ptr<QMimeData> mime = ColorMimeData(slots.s[From]->BackColor());
+        if (file) {   // as a file manager drags it
+            mime = std::make_unique<QMimeData>();
+            mime->setUrls({QUrl::fromLocalFile("/nonexistent/x.theme")});
+            mime->setText("/nonexistent/x.theme");
+        }
+        const QPoint at = onto->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        enter.ignore();
+        QDropEvent dropped(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        dropped.ignore();
+        QCoreApplication::sendEvent(onto, &enter);
+        QCoreApplication::sendEvent(onto, &dropped);
+        QVERIFY(enter.isAccepted());
+        QCoreApplication::processEvents();   // the window imports a file after its drop
+        QCOMPARE(slots.s[To]->BackColor(), file ? UnsetColor : Red);
+        QCOMPARE(slots.Value(To), int(!file));
+        QCOMPARE(ed.messages->Shown().size(), int(file));   // no such file
+    }
+};
+
+OVEX_TEST_MAIN(ColorTransferTest)
+#include "tst_colortransfer.moc"
