@@ -71,13 +71,13 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");   // "-": no file
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<int>("status");
-        QTest::newRow("readable") << "day.theme" << Readable << QStringList{"day.theme: ok (8 pairs readable)"} << 0;
-        QTest::newRow("empty") << "e.theme" << QByteArray() << QStringList{"e.theme: ok (8 pairs readable)"} << 0;
+        QTest::newRow("readable") << "day.theme" << Readable << QStringList{"day.theme: ok (10 pairs readable)"} << 0;
+        QTest::newRow("empty") << "e.theme" << QByteArray() << QStringList{"e.theme: ok (10 pairs readable)"} << 0;
         QTest::newRow("dark") << "night.theme" << Dark
                               << QStringList{"night.theme: Control text on control colour: 1.06:1, needs 4.5:1",
                                              "night.theme: Label text on control colour: 1.26:1, needs 4.5:1"} << 1;
         // Unticked in the file's meaning: the preview's default stands in.
-        QTest::newRow("empty value") << "v.theme" << QByteArray("control=\r\n") << QStringList{"v.theme: ok (8 pairs readable)"} << 0;
+        QTest::newRow("empty value") << "v.theme" << QByteArray("control=\r\n") << QStringList{"v.theme: ok (10 pairs readable)"} << 0;
         QTest::newRow("missing") << "gone.theme" << QByteArray("-") << QStringList{"gone.theme: error: file not found"} << 2;
         QTest::newRow("extension") << "day.txt" << Readable << QStringList{"day.txt: error: not a .theme file"} << 2;
         QTest::newRow("palette") << "p.theme" << QByteArray("name=P\r\nmenubackground=primary2\r\n")
@@ -111,13 +111,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("out");
         QTest::addColumn<int>("status");
-        QTest::newRow("ok") << QStringList{"--check", "day.theme"} << "day.theme: ok (8 pairs readable)\n" << 0;
+        QTest::newRow("ok") << QStringList{"--check", "day.theme"} << "day.theme: ok (10 pairs readable)\n" << 0;
         QTest::newRow("fails") << QStringList{"--check", "day.theme", "night.theme"}
-                               << "day.theme: ok (8 pairs readable)\n"
+                               << "day.theme: ok (10 pairs readable)\n"
                                   "night.theme: Control text on control colour: 1.06:1, needs 4.5:1\n"
                                   "night.theme: Label text on control colour: 1.26:1, needs 4.5:1\n" << 1;
         QTest::newRow("missing") << QStringList{"--check", "gone.theme", "day.theme"}
-                                 << "gone.theme: error: file not found\nday.theme: ok (8 pairs readable)\n" << 2;
+                                 << "gone.theme: error: file not found\nday.theme: ok (10 pairs readable)\n" << 2;
         QTest::newRow("version") << QStringList{"--version"} << "Ovex Theme Editor 1.0.5\n" << 0;
         QTest::newRow("unknown") << QStringList{"--frobnicate"} << "" << 2;
         QTest::newRow("two files") << QStringList{"a.theme", "b.theme"} << "" << 2;

@@ -2,7 +2,7 @@
 
 #include "app/PreviewTheme.h"
 #include "app/frmMain.h"
-#include "slots/Contrast.h"
+#include "preview/Readability.h"
 #include "theme/ImportTheme.h"
 
 #include <QTextStream>
@@ -26,14 +26,18 @@ struct Readability
     QList<FailingPair> failing;
 };
 
-// The only place that knows which pairs are judged and against what
-// threshold, so a new pair table is switched in here alone.
+// The pairs the preview warns about, each against its own threshold; the
+// disabled-text hints are not judged, as the preview does not warn about them.
 Readability JudgeReadability(const PreviewTheme& theme)
 {
     Readability result;
-    result.judged = qsizetype(CheckedTextPairs.size());
-    for (const ContrastWarning& warning : ContrastWarnings(theme.colors))
-        result.failing.append({QString::fromLatin1(warning.pair.what), warning.ratio, MinimumTextContrast});
+    for (const PairResult& pair : EvaluatePairs(theme.colors)) {
+        if (pair.Pair().kind == PairKind::DisabledHint)
+            continue;
+        ++result.judged;
+        if (pair.IsWarning())
+            result.failing.append({QString::fromLatin1(pair.Pair().what), pair.ratio, Threshold(pair.Pair().kind)});
+    }
     return result;
 }
 
@@ -70,7 +74,7 @@ ThemeCheckResult CheckThemeFile(frmMain& window, FakeMessageBox& messages, const
     ThemeCheckResult result{{}, CheckStatus::PairFails};
     for (const FailingPair& pair : readability.failing) {
         result.lines << QStringLiteral("%1: %2: %3, needs %4:1")
-                            .arg(file, pair.what, ContrastText(pair.ratio), QString::number(pair.needs));
+                            .arg(file, pair.what, RatioText(pair.ratio), QString::number(pair.needs));
     }
     return result;
 }
