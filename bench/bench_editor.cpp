@@ -23,10 +23,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cstdio>
+#include <malloc.h>
 #include <map>
 #include <memory>
 
@@ -340,6 +342,64 @@ void BM_Baseline_EvaluatePlain(benchmark::State& state)
         benchmark::DoNotOptimize(EvaluatePairs(colors));
 }
 
+// ------------------------------------------------------------------ history
+
+// Undo, then redo, of an Import of 10000 lines, each timed on its own beside
+// the Import itself.
+void undoRedoImport(benchmark::State& state, bool timeUndo)
+{
+    QUndoStack& stack = g_bench->window->undoStack();
+    g_bench->trigger("mnuNew");
+    g_bench->cd->answer = g_bench->colourLines;
+    g_bench->trigger("mnuImport");
+    settle();
+    if (stack.undoText() != QStringLiteral("Import"))
+        state.SkipWithError("the import left no step");
+    const auto step = [&](bool timed, bool undo) {
+        if (!timed)
+            state.PauseTiming();
+        undo ? stack.undo() : stack.redo();
+        settle();
+        if (!timed)
+            state.ResumeTiming();
+    };
+    for (auto _ : state) {
+        step(timeUndo, true);
+        step(!timeUndo, false);
+    }
+}
+
+void BM_Undo_Import10000Lines(benchmark::State& state) { undoRedoImport(state, true); }
+void BM_Redo_Import10000Lines(benchmark::State& state) { undoRedoImport(state, false); }
+
+// The heap a history of 1000 full-theme steps holds: two full themes imported
+// in turn, each step replacing every setting. Beside it, what keeping each
+// step's theme file would take.
+void BM_History_1000FullThemeSteps(benchmark::State& state)
+{
+    QByteArray other = g_bench->fullThemeBytes;
+    other.replace(',', ";").replace(';', ",9");   // every colour different
+    const QString otherTheme = g_bench->write(QStringLiteral("other.theme"), other);
+    QUndoStack& stack = g_bench->window->undoStack();
+    double bytesPerStep = 0;
+    for (auto _ : state) {
+        stack.clear();
+        settle();
+        const size_t before = mallinfo2().uordblks;
+        for (int k = 0; k < 1000; ++k) {
+            g_bench->cd->answer = k % 2 ? otherTheme : g_bench->fullTheme;
+            g_bench->trigger("mnuImport");
+        }
+        settle();
+        if (stack.count() < 1000)
+            state.SkipWithError("fewer than 1000 steps");
+        bytesPerStep = double(mallinfo2().uordblks - before) / stack.count();
+    }
+    state.counters["history_MiB"] = bytesPerStep * 1000 / (1024 * 1024);
+    state.counters["bytes_per_step"] = bytesPerStep;
+    state.counters["file_bytes"] = double(g_bench->fullThemeBytes.size());
+}
+
 // ------------------------------------------------------------------ preview
 
 // A change with View, Preview open: the theme read again from the controls,
@@ -426,6 +486,9 @@ BENCHMARK(BM_FixAll_EightPairs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SimulateAndEvaluate)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_EvaluatePlain)->Unit(benchmark::kMicrosecond);
 
+BENCHMARK(BM_Undo_Import10000Lines)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Redo_Import10000Lines)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_History_1000FullThemeSteps)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PreviewRepaint_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PreviewRepaint_ShortName)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PreviewRepaint_15MiBName)->Unit(benchmark::kMicrosecond);
@@ -474,6 +537,8 @@ const Target Targets[] = {
     {"BM_ColorPick", "BM_Baseline_PlainButtonClick", 0, 16000},
     {"BM_FixAll_EightPairs", "BM_Baseline_EvaluatePlain", 0, 16000},
     {"BM_SimulateAndEvaluate", "BM_Baseline_EvaluatePlain", 0, 16000},
+    {"BM_Undo_Import10000Lines", "BM_Import_10000Lines", 0, 16000},
+    {"BM_Redo_Import10000Lines", "BM_Import_10000Lines", 0, 16000},
     {"BM_PreviewRepaint_FullTheme", "BM_PreviewRepaint_ShortName", 0, 16000},
     {"BM_PreviewRepaint_15MiBName", "BM_PreviewRepaint_ShortName", 0, 16000},
     {"BM_Check_100FullThemes", "BM_Baseline_Import_100FullThemes", 0, 1000000},
