@@ -39,9 +39,8 @@ protected:
 class TypingStep final : public ThemeStep
 {
 public:
-    TypingStep(History& history, const QString& text, int field, QByteArray hidden, QString shown)
-        : ThemeStep(history, text, Field(field), std::move(hidden)), m_field(field),
-          m_run(history.TypingRun()), m_shown(std::move(shown))
+    TypingStep(History& history, const QString& text, int field, QByteArray hidden)
+        : ThemeStep(history, text, Field(field), std::move(hidden)), m_field(field), m_run(history.TypingRun())
     {
     }
 
@@ -54,14 +53,13 @@ public:
         // Typed back to where it began: no step at all.
         ThemeState before;
         UnpackFields(m_hidden, m_fields, before);
-        setObsolete(TextOf(before, m_field) == next->m_shown);
+        setObsolete(TextOf(before, m_field) == m_history.ShownText(m_field));
         return true;
     }
 
 private:
     int m_field;
     int m_run;
-    QString m_shown;
 };
 
 QString boxCaption(int field)
@@ -77,7 +75,7 @@ History::History(Editor& editor, QObject* parent) : QObject(parent), m_editor(ed
         QLineEdit* box = TextBox(editor, field);
         m_shownBefore[field - NameField] = box->text();
         // textEdited comes before textChanged: the text replaced is still known.
-        connect(box, &QLineEdit::textEdited, this, [this, field](const QString& text) { textEdited(field, text); });
+        connect(box, &QLineEdit::textEdited, this, [this, field] { textEdited(field); });
         connect(box, &QLineEdit::textChanged, this,
                 [this, field](const QString& text) { m_shownBefore[field - NameField] = text; });
         box->installEventFilter(this);
@@ -114,14 +112,19 @@ QByteArray History::Swap(ThemeFields fields, const QByteArray& packed)
     return shown;
 }
 
-void History::textEdited(int field, const QString& text)
+QString History::ShownText(int field) const
+{
+    return TextBox(m_editor, field)->text();
+}
+
+void History::textEdited(int field)
 {
     if (m_restoring || m_depth > 0)
         return;
     ThemeState before;
     TextOf(before, field) = m_shownBefore[field - NameField];
     m_stack.push(new TypingStep(*this, QStringLiteral("Typing: %1").arg(boxCaption(field)), field,
-                                PackFields(before, Field(field)), text));
+                                PackFields(before, Field(field))));
 }
 
 bool History::eventFilter(QObject* watched, QEvent* event)

@@ -41,12 +41,14 @@ public:
 
     // Typing in a box merges into one step until this changes.
     int TypingRun() const { return m_typingRun; }
+    // What the name or a size box shows now.
+    QString ShownText(int field) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void textEdited(int field, const QString& text);
+    void textEdited(int field);
 
     Editor& m_editor;
     QUndoStack m_stack;
