@@ -2,10 +2,14 @@
 // ratios and the targets printed at the end. Runs offscreen.
 //   ovex_bench [Google Benchmark flags, e.g. --benchmark_filter=Import]
 #include "app/AppSetup.h"
+#include "app/GenerateDialog.h"
 #include "app/frmMain.h"
 #include "fileio/Cp1252.h"
 #include "preview/ContrastFix.h"
+#include "preview/ImagePalette.h"
+#include "preview/ThemeGenerator.h"
 #include "SampleColors.h"
+#include "SamplePicture.h"
 #include "slots/MRW_Color.h"
 #include "theme/NewTheme.h"
 #include "theme/ThemeKeys.h"
@@ -19,6 +23,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
@@ -331,6 +336,64 @@ void BM_Baseline_EvaluatePlain(benchmark::State& state)
         benchmark::DoNotOptimize(EvaluatePairs(colors));
 }
 
+// ------------------------------------------------------------------ Generate Theme
+
+// What choosing a base colour or a mode costs before the previews are drawn.
+void BM_ProposeThemes(benchmark::State& state)
+{
+    const GeneratorSeed seed = SeedFromColour(QColor(52, 101, 164));
+    int mode = 0;
+    for (auto _ : state) {
+        const QList<ThemeProposal> proposals = ProposeThemes(seed, mode++ % 2 ? ThemeMode::Dark : ThemeMode::Light);
+        benchmark::DoNotOptimize(proposals.data());
+        if (proposals.size() != 4)
+            state.SkipWithError("not four proposals");
+    }
+}
+
+// What the user waits for after switching Light and Dark: the proposals and
+// their four drawn previews.
+void BM_GenerateDialog_SwitchMode(benchmark::State& state)
+{
+    g_bench->trigger("mnuGenerate");
+    QPointer<GenerateDialog> dialog = g_bench->window->findChild<GenerateDialog*>();
+    std::array<QRadioButton*, 2> modes{dialog->findChild<QRadioButton*>(QStringLiteral("optDark")),
+                                       dialog->findChild<QRadioButton*>(QStringLiteral("optLight"))};
+    int k = 0;
+    for (auto _ : state) {
+        modes[k++ % 2]->click();
+        settle();
+    }
+    dialog->reject();
+    settle();
+}
+
+// A decoded 12-megapixel photo, made once.
+const QImage& photo()
+{
+    static const QImage picture = ovex::test::SampleLandscape(QSize(4000, 3000));
+    return picture;
+}
+
+// Downsampling, k-means and the seed: all of a picture's analysis.
+void BM_AnalysePicture_4000x3000(benchmark::State& state)
+{
+    const QImage& picture = photo();
+    for (auto _ : state) {
+        const std::optional<GeneratorSeed> seed = SeedFromPicture(picture);
+        benchmark::DoNotOptimize(seed);
+    }
+}
+
+// Plain downsampling of the same picture to the same size, with Qt.
+void BM_Baseline_QtScale_4000x3000(benchmark::State& state)
+{
+    const QImage& picture = photo();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(picture.scaled(PaletteSampleSide, PaletteSampleSide * 3 / 4, Qt::IgnoreAspectRatio,
+                                                Qt::SmoothTransformation));
+}
+
 BENCHMARK(BM_Import_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_ReadDecodeSplitTwice_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Import_10000Lines)->Unit(benchmark::kMicrosecond);
@@ -348,6 +411,10 @@ BENCHMARK(BM_Baseline_PlainButtonClick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FixAll_EightPairs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SimulateAndEvaluate)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_EvaluatePlain)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ProposeThemes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GenerateDialog_SwitchMode)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AnalysePicture_4000x3000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_QtScale_4000x3000)->Unit(benchmark::kMicrosecond);
 
 // Collects each case's real time per iteration, the median over repetitions
 // (--benchmark_repetitions), to print the ratios at the end.
@@ -391,6 +458,9 @@ const Target Targets[] = {
     {"BM_ColorPick", "BM_Baseline_PlainButtonClick", 0, 16000},
     {"BM_FixAll_EightPairs", "BM_Baseline_EvaluatePlain", 0, 16000},
     {"BM_SimulateAndEvaluate", "BM_Baseline_EvaluatePlain", 0, 16000},
+    {"BM_ProposeThemes", "BM_Baseline_EvaluatePlain", 0, 16000},
+    {"BM_GenerateDialog_SwitchMode", "BM_ProposeThemes", 0, 16000},
+    {"BM_AnalysePicture_4000x3000", "BM_Baseline_QtScale_4000x3000", 0, 16000},
 };
 
 int printRatios(const RatioReporter& reporter)

@@ -179,7 +179,10 @@ void GenerateDialog::propose()
     const PreviewTheme current = m_main ? ReadPreviewTheme(m_main->editor()) : DefaultPreviewTheme();
     lstProposals->clear();
     for (const ThemeProposal& p : m_proposals) {
-        auto* item = new QListWidgetItem(QIcon(proposalPicture(current, p.colors)), p.name, lstProposals);
+        // The chosen one shows in its caption; the picture stays untinted.
+        QIcon picture(proposalPicture(current, p.colors));
+        picture.addPixmap(picture.pixmap(lstProposals->iconSize()), QIcon::Selected);
+        auto* item = new QListWidgetItem(picture, p.name, lstProposals);
         const QString vision = p.passesEveryVision ? QStringLiteral("also reads well with colour-vision deficiencies")
                                                    : QStringLiteral("reads well with normal vision");
         item->setData(Qt::AccessibleTextRole, QStringLiteral("%1, %2").arg(p.name, vision));
