@@ -115,7 +115,8 @@ GenerateDialog::GenerateDialog(frmMain& main, CommonDialog& cd, MessageBoxServic
     const QSize icon(PreviewWidth, PreviewWidth * MockSize.height() / MockSize.width());
     lstProposals->setIconSize(icon);
     lstProposals->setSpacing(6);
-    lstProposals->setMinimumSize(4 * (icon.width() + 24), icon.height() + 64);
+    lstProposals->setMinimumWidth(4 * (icon.width() + 24));
+    lstProposals->setFixedHeight(icon.height() + 48);
 
     lblVision = new QLabel(this);
     lblVision->setAccessibleName(QStringLiteral("Colour-vision note"));
