@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QList>
 
+#include <optional>
+
 namespace ovex {
 
 // A picture's dominant colours, for deriving a theme from it.

@@ -1,7 +1,6 @@
 #include "preview/ThemeGenerator.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 #include <vector>
 
