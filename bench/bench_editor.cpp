@@ -4,11 +4,15 @@
 #include "app/AppSetup.h"
 #include "app/PreviewWindow.h"
 #include "app/ThemePreview.h"
+#include "app/GenerateDialog.h"
 #include "app/ThemeCheck.h"
 #include "app/frmMain.h"
 #include "fileio/Cp1252.h"
 #include "preview/ContrastFix.h"
+#include "preview/ImagePalette.h"
+#include "preview/ThemeGenerator.h"
 #include "SampleColors.h"
+#include "SamplePicture.h"
 #include "slots/MRW_Color.h"
 #include "theme/NewTheme.h"
 #include "theme/ThemeKeys.h"
@@ -22,6 +26,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -466,6 +471,62 @@ void BM_Baseline_Import_100FullThemes(benchmark::State& state)
         for (const QString& file : files)
             window.OpenThemeFile(file);
     }
+// ------------------------------------------------------------------ Generate Theme
+
+// What choosing a base colour or a mode costs before the previews are drawn.
+void BM_ProposeThemes(benchmark::State& state)
+{
+    const GeneratorSeed seed = SeedFromColour(QColor(52, 101, 164));
+    int mode = 0;
+    for (auto _ : state) {
+        const QList<ThemeProposal> proposals = ProposeThemes(seed, mode++ % 2 ? ThemeMode::Dark : ThemeMode::Light);
+        benchmark::DoNotOptimize(proposals.data());
+        if (proposals.size() != 4)
+            state.SkipWithError("not four proposals");
+    }
+}
+
+// What the user waits for after switching Light and Dark: the proposals and
+// their four drawn previews.
+void BM_GenerateDialog_SwitchMode(benchmark::State& state)
+{
+    g_bench->trigger("mnuGenerate");
+    QPointer<GenerateDialog> dialog = g_bench->window->findChild<GenerateDialog*>();
+    std::array<QRadioButton*, 2> modes{dialog->findChild<QRadioButton*>(QStringLiteral("optDark")),
+                                       dialog->findChild<QRadioButton*>(QStringLiteral("optLight"))};
+    int k = 0;
+    for (auto _ : state) {
+        modes[k++ % 2]->click();
+        settle();
+    }
+    dialog->reject();
+    settle();
+}
+
+// A decoded 12-megapixel photo, made once.
+const QImage& photo()
+{
+    static const QImage picture = ovex::test::SampleLandscape(QSize(4000, 3000));
+    return picture;
+}
+
+// Downsampling, k-means and the seed: all of a picture's analysis.
+void BM_AnalysePicture_4000x3000(benchmark::State& state)
+{
+    const QImage& picture = photo();
+    for (auto _ : state) {
+        const std::optional<GeneratorSeed> seed = SeedFromPicture(picture);
+        benchmark::DoNotOptimize(seed);
+    }
+}
+
+// Plain downsampling of the same picture to the same size, with Qt.
+void BM_Baseline_QtScale_4000x3000(benchmark::State& state)
+{
+    const QImage& picture = photo();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(picture.scaled(PaletteSampleSide, PaletteSampleSide * 3 / 4, Qt::IgnoreAspectRatio,
+                                                Qt::SmoothTransformation));
 }
 
 BENCHMARK(BM_Import_FullTheme)->Unit(benchmark::kMicrosecond);
@@ -485,6 +546,10 @@ BENCHMARK(BM_Baseline_PlainButtonClick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FixAll_EightPairs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SimulateAndEvaluate)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_EvaluatePlain)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ProposeThemes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GenerateDialog_SwitchMode)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AnalysePicture_4000x3000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_QtScale_4000x3000)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BM_Undo_Import10000Lines)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Redo_Import10000Lines)->Unit(benchmark::kMicrosecond);
@@ -542,6 +607,9 @@ const Target Targets[] = {
     {"BM_PreviewRepaint_FullTheme", "BM_PreviewRepaint_ShortName", 0, 16000},
     {"BM_PreviewRepaint_15MiBName", "BM_PreviewRepaint_ShortName", 0, 16000},
     {"BM_Check_100FullThemes", "BM_Baseline_Import_100FullThemes", 0, 1000000},
+    {"BM_ProposeThemes", "BM_Baseline_EvaluatePlain", 0, 16000},
+    {"BM_GenerateDialog_SwitchMode", "BM_ProposeThemes", 0, 16000},
+    {"BM_AnalysePicture_4000x3000", "BM_Baseline_QtScale_4000x3000", 0, 16000},
 };
 
 int printRatios(const RatioReporter& reporter)

@@ -69,6 +69,7 @@ private:
     void chk_Click(int index);
     void cmd_Click(int index);
     void mnuExit_Click();
+    void mnuGenerate_Click();
     void mnuPreview_Click();
     void mnuWebsite_Click();
     void mnuSupport_Click();
@@ -85,6 +86,7 @@ private:
     QAction* mnuSave = nullptr;
     QAction* mnuUndo = nullptr;
     QAction* mnuRedo = nullptr;
+    QAction* mnuGenerate = nullptr;
     QAction* mnuPreview = nullptr;
     QAction* mnuWebsite = nullptr;
     QAction* mnuSupport = nullptr;

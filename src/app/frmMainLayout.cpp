@@ -186,6 +186,10 @@ void frmMain::buildMenus()
     mnuRedo->setObjectName(QStringLiteral("mnuRedo"));
     mnuRedo->setShortcuts(QKeySequence::Redo);
     edit->addActions({mnuUndo, mnuRedo});
+    edit->addSeparator();
+    mnuGenerate = edit->addAction(QStringLiteral("&Generate Theme..."));
+    mnuGenerate->setObjectName(QStringLiteral("mnuGenerate"));
+    connect(mnuGenerate, &QAction::triggered, this, &frmMain::mnuGenerate_Click);
 
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));

@@ -1,0 +1,237 @@
+#include "app/GenerateDialog.h"
+
+#include "app/PreviewScene.h"
+#include "app/PreviewTheme.h"
+#include "app/frmMain.h"
+#include "platform/CommonDialog.h"
+#include "platform/MessageBox.h"
+#include "preview/ImagePalette.h"
+
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace ovex {
+
+namespace {
+
+const QString Title = QStringLiteral("Generate Theme");
+// A calm blue for a theme whose form colour is not set yet.
+const QColor DefaultBase(52, 101, 164);
+constexpr int PreviewWidth = 224;
+
+// The mock chat window in the proposal's colours, with the window's name
+// and font sizes, shrunk to a list icon.
+QPixmap proposalPicture(const PreviewTheme& current, const SlotColors& colors)
+{
+    PreviewTheme theme = current;
+    for (int slot = 0; slot < ColorSlotCount; ++slot) {
+        theme.colors[slot] = colors[slot];
+        theme.inTheme[slot] = true;
+    }
+    QImage picture(MockSize, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        PaintMock(painter, theme, BuildMock(theme));
+    }
+    return QPixmap::fromImage(picture.scaledToWidth(PreviewWidth, Qt::SmoothTransformation));
+}
+
+QIcon colourIcon(const QColor& color)
+{
+    QPixmap patch(16, 16);
+    patch.fill(color);
+    return QIcon(patch);
+}
+
+} // namespace
+
+QString PictureFilter()
+{
+    const QList<QByteArray> readable = QImageReader::supportedImageFormats();
+    QStringList patterns;
+    for (const char* format : {"png", "jpg", "jpeg", "bmp", "webp"})
+        if (readable.contains(format))
+            patterns << QStringLiteral("*.%1").arg(QLatin1String(format));
+    return QStringLiteral("Pictures (%1)").arg(patterns.join(u' '));
+}
+
+QString VisionNote(const QList<ThemeProposal>& proposals)
+{
+    QStringList names;
+    for (const ThemeProposal& p : proposals)
+        if (p.passesEveryVision)
+            names << p.name;
+    if (names.isEmpty())
+        return QStringLiteral("No proposal reads well under every simulated colour-vision deficiency.");
+    if (names.size() == proposals.size())
+        return QStringLiteral("Every proposal also reads well under the simulated colour-vision deficiencies.");
+    const QString last = names.takeLast();
+    const QString list = names.isEmpty() ? last : QStringLiteral("%1 and %2").arg(names.join(QStringLiteral(", ")), last);
+    return QStringLiteral("%1 also read%2 well under the simulated colour-vision deficiencies.")
+        .arg(list, names.isEmpty() ? QStringLiteral("s") : QString());
+}
+
+GenerateDialog::GenerateDialog(frmMain& main, CommonDialog& cd, MessageBoxService& messages)
+    : QDialog(&main), m_main(&main), m_cd(cd), m_messages(messages)
+{
+    setWindowTitle(Title);
+    setWindowModality(Qt::WindowModal);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    const SettingSlots& slots = main.editor().slots;
+    const bool formSet = slots.IsSaved(0);
+    m_base = formSet ? PackedToQColor(slots.s[0]->BackColor()) : DefaultBase;
+    m_seed = SeedFromColour(m_base);
+
+    cmdBase = new QPushButton(QStringLiteral("Base colour"), this);
+    cmdBase->setAccessibleName(QStringLiteral("Base colour"));
+    optLight = new QRadioButton(QStringLiteral("&Light"), this);
+    optLight->setAccessibleName(QStringLiteral("Light"));
+    optDark = new QRadioButton(QStringLiteral("&Dark"), this);
+    optDark->setAccessibleName(QStringLiteral("Dark"));
+    (formSet && ModeFor(m_base) == ThemeMode::Dark ? optDark : optLight)->setChecked(true);
+    auto* modes = new QButtonGroup(this);
+    modes->addButton(optLight);
+    modes->addButton(optDark);
+    cmdImage = new QPushButton(QStringLiteral("From &Image..."), this);
+    cmdImage->setAccessibleName(QStringLiteral("From Image"));
+
+    lstProposals = new QListWidget(this);
+    lstProposals->setAccessibleName(QStringLiteral("Proposals"));
+    lstProposals->setViewMode(QListView::IconMode);
+    lstProposals->setFlow(QListView::LeftToRight);
+    lstProposals->setWrapping(false);
+    lstProposals->setMovement(QListView::Static);
+    lstProposals->setSelectionMode(QAbstractItemView::SingleSelection);
+    const QSize icon(PreviewWidth, PreviewWidth * MockSize.height() / MockSize.width());
+    lstProposals->setIconSize(icon);
+    lstProposals->setSpacing(6);
+    lstProposals->setMinimumWidth(4 * (icon.width() + 24));
+    lstProposals->setFixedHeight(icon.height() + 48);
+
+    lblVision = new QLabel(this);
+    lblVision->setAccessibleName(QStringLiteral("Colour-vision note"));
+    lblVision->setWordWrap(true);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* cmdApply = buttons->addButton(QStringLiteral("Apply"), QDialogButtonBox::AcceptRole);
+    cmdApply->setObjectName(QStringLiteral("cmdApply"));
+    cmdApply->setAccessibleName(QStringLiteral("Apply"));
+    cmdApply->setDefault(true);
+    QPushButton* cmdCancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setAccessibleName(QStringLiteral("Cancel"));
+
+    cmdBase->setObjectName(QStringLiteral("cmdBase"));
+    optLight->setObjectName(QStringLiteral("optLight"));
+    optDark->setObjectName(QStringLiteral("optDark"));
+    cmdImage->setObjectName(QStringLiteral("cmdImage"));
+    lstProposals->setObjectName(QStringLiteral("lstProposals"));
+    lblVision->setObjectName(QStringLiteral("lblVision"));
+
+    auto* sources = new QHBoxLayout;
+    sources->addWidget(cmdBase);
+    sources->addSpacing(12);
+    sources->addWidget(optLight);
+    sources->addWidget(optDark);
+    sources->addStretch();
+    sources->addWidget(cmdImage);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(sources);
+    layout->addWidget(lstProposals);
+    layout->addWidget(lblVision);
+    layout->addWidget(buttons);
+
+    connect(cmdBase, &QPushButton::clicked, this, &GenerateDialog::cmdBase_Click);
+    connect(cmdImage, &QPushButton::clicked, this, &GenerateDialog::cmdImage_Click);
+    connect(optLight, &QRadioButton::toggled, this, &GenerateDialog::propose);
+    connect(buttons, &QDialogButtonBox::accepted, this, &GenerateDialog::apply);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    showBase();
+    propose();
+    lstProposals->setFocus();
+}
+
+int GenerateDialog::ChosenProposal() const
+{
+    return lstProposals->currentRow();
+}
+
+void GenerateDialog::showBase()
+{
+    cmdBase->setIcon(colourIcon(m_base));
+    cmdBase->setAccessibleDescription(m_base.name());
+}
+
+void GenerateDialog::propose()
+{
+    const ThemeMode mode = optDark->isChecked() ? ThemeMode::Dark : ThemeMode::Light;
+    m_proposals = ProposeThemes(m_seed, mode);
+    const PreviewTheme current = m_main ? ReadPreviewTheme(m_main->editor()) : DefaultPreviewTheme();
+    lstProposals->clear();
+    for (const ThemeProposal& p : m_proposals) {
+        // The chosen one shows in its caption; the picture stays untinted.
+        QIcon picture(proposalPicture(current, p.colors));
+        picture.addPixmap(picture.pixmap(lstProposals->iconSize()), QIcon::Selected);
+        auto* item = new QListWidgetItem(picture, p.name, lstProposals);
+        const QString vision = p.passesEveryVision ? QStringLiteral("also reads well with colour-vision deficiencies")
+                                                   : QStringLiteral("reads well with normal vision");
+        item->setData(Qt::AccessibleTextRole, QStringLiteral("%1, %2").arg(p.name, vision));
+        item->setToolTip(QStringLiteral("%1: %2").arg(p.name, vision));
+    }
+    lstProposals->setCurrentRow(m_proposals.isEmpty() ? -1 : 0);
+    lblVision->setText(VisionNote(m_proposals));
+}
+
+void GenerateDialog::cmdBase_Click()
+{
+    m_cd.Color = QColorToPacked(m_base);
+    if (m_cd.ShowColor() != DialogResult::Chosen)
+        return;
+    m_base = PackedToQColor(m_cd.Color);
+    m_seed = SeedFromColour(m_base);
+    showBase();
+    propose();
+}
+
+void GenerateDialog::cmdImage_Click()
+{
+    m_cd.Filter = PictureFilter();
+    if (m_cd.ShowOpen() != DialogResult::Chosen)
+        return;
+    QImageReader reader(m_cd.FileName);
+    reader.setAutoTransform(true);
+    const std::optional<GeneratorSeed> seed = SeedFromPicture(reader.read());
+    if (!seed) {
+        m_messages.Show(QStringLiteral("Sorry! The picture could not be read."), Title, MessageStyle::Information);
+        return;
+    }
+    m_seed = *seed;
+    m_base = ToColor(m_seed.accent);
+    showBase();
+    propose();
+}
+
+void GenerateDialog::apply()
+{
+    const int chosen = ChosenProposal();
+    if (m_main && chosen >= 0) {
+        QList<frmMain::SlotColor> colors;
+        for (int slot = 0; slot < ColorSlotCount; ++slot)
+            colors.append({slot, QColorToPacked(m_proposals[chosen].colors[slot])});
+        m_main->SetSlotColors(Title, colors);
+    }
+    accept();
+}
+
+} // namespace ovex

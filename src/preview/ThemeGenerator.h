@@ -1,0 +1,44 @@
+#pragma once
+
+#include "preview/ColourScience.h"
+#include "preview/Readability.h"
+
+#include <QColor>
+#include <QList>
+#include <QString>
+
+namespace ovex {
+
+// Whole themes derived from one or two colours: surfaces toned in the
+// colours' hue, the accent where the eye should go, and every text placed by
+// contrast against what it is drawn on, so each proposal reads well.
+
+enum class ThemeMode { Light, Dark };
+
+// What a theme is derived from: the hue (and the most tint) of the surfaces,
+// and the accent colour.
+struct GeneratorSeed
+{
+    OkLch surface;
+    OkLch accent;
+};
+
+// One colour serves as both: its hue tints the surfaces, and it is the accent.
+GeneratorSeed SeedFromColour(const QColor& base);
+
+struct ThemeProposal
+{
+    QString name;                   // "Balanced", "Tinted", ...
+    SlotColors colors;              // all 27 colour slots
+    bool passesEveryVision = false; // also under every simulated vision
+};
+
+// At most four proposals that differ visibly, each passing every checked pair
+// (hints included) for normal vision; those that pass for every simulated
+// vision too come first.
+QList<ThemeProposal> ProposeThemes(const GeneratorSeed& seed, ThemeMode mode);
+
+// The mode a surface of this colour suggests: Dark for a dark colour.
+ThemeMode ModeFor(const QColor& surface);
+
+} // namespace ovex
