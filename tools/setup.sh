@@ -4,7 +4,7 @@
 # Extra package names may be passed as arguments.
 set -eu
 
-ovex_packages="cmake ninja-build g++ qt6-base-dev libgl-dev $*"
+ovex_packages="cmake ninja-build g++ qt6-base-dev qt6-image-formats-plugins libgl-dev $*"
 
 missing=""
 for p in $ovex_packages; do
