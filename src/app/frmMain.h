@@ -70,6 +70,7 @@ private:
     void cmd_Click(int index);
     void mnuExit_Click();
     void mnuPreview_Click();
+    void showSlot(int slot);
     void mnuWebsite_Click();
     void mnuSupport_Click();
     void mnuAbout_Click();
