@@ -2,8 +2,8 @@
 // ratios and the targets printed at the end. Runs offscreen.
 //   ovex_bench [Google Benchmark flags, e.g. --benchmark_filter=Import]
 #include "app/AppSetup.h"
-#include "app/PreviewWindow.h"
-#include "app/ThemePreview.h"
+#include "preview/PreviewWindow.h"
+#include "preview/ThemePreview.h"
 #include "app/GenerateDialog.h"
 #include "app/ThemeCheck.h"
 #include "app/frmMain.h"

@@ -1,15 +1,58 @@
-// The preview window: what it draws, how it follows the editor, its contrast warnings.
+// The preview window: what it draws, how it follows the editor, its readability list.
+#include "SampleColors.h"
 #include "TestSupport.h"
-#include "app/PreviewTheme.h"
-#include "app/PreviewWindow.h"
-#include "app/ThemePreview.h"
-#include "slots/Contrast.h"
+#include "preview/PairsDialog.h"
+#include "preview/PreviewTheme.h"
+#include "preview/PreviewWindow.h"
+#include "preview/ReadabilityPanel.h"
+#include "preview/ThemePreview.h"
+#include "slots/MRW_Color.h"
 #include "theme/ImportTheme.h"
 #include "theme/ThemeKeys.h"
+#include <QComboBox>
+#include <QLabel>
+#include <QTableWidget>
 #include <QToolTip>
+#include <QUndoStack>
 
 using namespace ovex;
 using ovex::test::TestEditor;
+
+Q_DECLARE_METATYPE(ovex::SlotColors)
+
+// Each slot ticked and set to its colour, as one step.
+static void setColors(TestEditor& ed, const QList<std::pair<int, QColor>>& colors)
+{
+    QList<frmMain::SlotColor> packed;
+    for (const auto& [slot, color] : colors)
+        packed.append({slot, QColorToPacked(color)});
+    ed->SetSlotColors(QStringLiteral("Set up"), packed);
+}
+
+static QList<std::pair<int, QColor>> allSlots(const SlotColors& colors)
+{
+    QList<std::pair<int, QColor>> list;
+    for (int i = 0; i < ColorSlotCount; ++i)
+        list.append({i, colors[i]});
+    return list;
+}
+
+// Tick, value text and colour of every colour slot.
+static QStringList slotState(TestEditor& ed)
+{
+    QStringList state;
+    for (int i = 0; i < ColorSlotCount; ++i)
+        state << QStringLiteral("%1 %2 %3").arg(ed.slots().Value(i)).arg(ed.slots().s[i]->Tag()).arg(ed.slots().s[i]->BackColor());
+    return state;
+}
+
+static QList<qsizetype> warnedPairs(ThemePreview* preview)
+{
+    QList<qsizetype> pairs;
+    for (const PairResult& r : preview->Warnings())
+        pairs << r.pair;
+    return pairs;
+}
 
 // A colour per slot, all different and unlike the defaults.
 static QColor known(int slot) { return QColor(13 + 9 * slot, 251 - 7 * slot, (41 * slot + 5) % 256); }
@@ -107,6 +150,9 @@ private Q_SLOTS:
         QCoreApplication::sendEvent(preview, &help);
         QVERIFY2(QToolTip::text().startsWith(QString::fromLatin1(SlotTable[19].caption) + u'\n')
                  && QToolTip::text().contains("1,2,3"), qPrintable(QToolTip::text()));
+        QMouseEvent move(QEvent::MouseMove, at, preview->mapToGlobal(at), Qt::NoButton, {}, {});
+        QCoreApplication::sendEvent(preview, &move);
+        QVERIFY(preview->accessibleDescription().startsWith(QString::fromLatin1(SlotTable[19].caption) + ": "));
         ed.slots().cmd[0]->setFocus();
         window->activateWindow();
         QTest::mouseClick(preview, Qt::LeftButton, {}, onTop(24));
@@ -115,47 +161,130 @@ private Q_SLOTS:
         QTRY_VERIFY(!window);
     }
 
-    // Two decimals; a ratio below the minimum never reads as meeting it.
-    void contrastText_data()
+    // A theme that sets nothing meets every threshold, the hints included, with any vision.
+    void defaultsPass() { QVERIFY(AllPairsPassForEveryVision(DefaultPreviewTheme().colors)); }
+
+    // Fix and Fix All make the pairs pass as one undo step; undo restores every tick, value text and colour.
+    void fixes_data()
     {
-        QTest::addColumn<double>("ratio");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("black on white") << ContrastRatio(Qt::black, Qt::white) << "21.00:1";
-        QTest::newRow("#777 on white") << ContrastRatio(QColor(0x77, 0x77, 0x77), Qt::white) << "4.48:1";
-        QTest::newRow("just under the minimum") << 4.4999 << "4.49:1";
-        QTest::newRow("the minimum") << 4.5 << "4.50:1";
+        QTest::addColumn<SlotColors>("colors");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("warnings");
+        QTest::addColumn<QList<int>>("ticked");   // slots set by the fix
+        SlotColors darkMenu = DefaultPreviewTheme().colors;
+        darkMenu[19] = QColor(0x30, 0x30, 0x30);
+        QTest::newRow("Fix on an unticked slot") << darkMenu << "Fix: Menu text on menu background" << 1 << QList<int>{20};
+        QTest::newRow("Fix All over eight") << test::EightFailingPairs() << "Fix All" << 8
+                                            << QList<int>{20, 22, 15, 12, 11, 7, 26, 8};
     }
-    void contrastText()
+    void fixes()
     {
-        QFETCH(double, ratio);
-        QFETCH(QString, text);
-        QCOMPARE(ContrastText(ratio), text);
+        QFETCH(SlotColors, colors);
+        QFETCH(QString, button);
+        QFETCH(int, warnings);
+        QFETCH(QList<int>, ticked);
+        TestEditor ed;
+        if (button == "Fix All")
+            setColors(ed, allSlots(colors));
+        else
+            setColors(ed, {{19, colors[19]}});
+        PreviewWindow* window = openPreview(ed);
+        ThemePreview* preview = window->Preview();
+        QCOMPARE(preview->Warnings().size(), warnings);
+        ReadabilityPanel* panel = window->Panel();
+        QPushButton* fix = button == "Fix All" ? panel->FixAllButton() : panel->FixButton(0);
+        QVERIFY(fix->isVisibleTo(window));
+        QCOMPARE(fix->accessibleName(), button);
+        const QStringList before = slotState(ed);
+        const int steps = ed->undoStack().count();
+        QTest::mouseClick(fix, Qt::LeftButton);
+        QVERIFY(preview->Warnings().isEmpty());
+        QCOMPARE(ed->undoStack().count(), steps + 1);
+        QCOMPARE(ed->undoStack().undoText(), button);
+        for (int slot : ticked) {
+            QCOMPARE(ed.slots().Value(slot), 1);
+            QCOMPARE(ed.slots().s[slot]->Tag(), Color_ToText(ed.slots().s[slot]->BackColor()));
+            QCOMPARE(PackedToQColor(ed.slots().s[slot]->BackColor()), preview->Theme().Color(slot));
+        }
+        QVERIFY(!panel->FixAllButton()->isVisibleTo(window));
+        ed->undoStack().undo();
+        QCOMPARE(slotState(ed), before);
+        QCOMPARE(preview->Warnings().size(), warnings);
     }
 
-    // The defaults warn of nothing; a menu text colour or background set per row warns of the texts below 4.5:1.
-    void contrastWarnings_data()
+    // The highlight cannot reach 3:1 on the black list without the grey text on it becoming unreadable.
+    void noFixChangesNothing()
     {
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<QColor>("color");
-        QTest::addColumn<QList<int>>("warned");   // text slots, in pair order
-        QTest::newRow("defaults") << 19 << DefaultSlotColor(19) << QList<int>{};
-        QTest::newRow("dark menu background") << 19 << QColor(0x30, 0x30, 0x30) << QList<int>{20, 23};
-        QTest::newRow("menu text at 4.06:1") << 20 << QColor(0x76, 0x76, 0x76) << QList<int>{20};
-        QTest::newRow("menu text at 4.55:1") << 20 << QColor(0x6E, 0x6E, 0x6E) << QList<int>{};
+        TestEditor ed;
+        setColors(ed, {{18, Qt::black}, {16, Qt::black}, {17, QColor(0x7C, 0x7C, 0x7C)}, {15, Qt::white}});
+        PreviewWindow* window = openPreview(ed);
+        QCOMPARE(window->Preview()->Warnings().size(), 1);
+        const QStringList before = slotState(ed);
+        const int steps = ed->undoStack().count();
+        QTest::mouseClick(window->Panel()->FixButton(0), Qt::LeftButton);
+        QCOMPARE(slotState(ed), before);
+        QCOMPARE(ed->undoStack().count(), steps);
+        QCOMPARE(window->Panel()->Note(), "No readable colour keeps the other pairs of "
+                                              + QString::fromLatin1(SlotTable[16].caption) + " readable.");
     }
-    void contrastWarnings()
+
+    // Pure red menu text on black reads at 5.25:1, but not with protanopia: the picture and the warnings change.
+    void simulation()
     {
-        QFETCH(int, slot);
-        QFETCH(QColor, color);
-        QFETCH(QList<int>, warned);
-        auto colors = DefaultPreviewTheme().colors;
-        colors[slot] = color;
-        QList<int> texts;
-        for (const ContrastWarning& w : ContrastWarnings(colors)) {
-            texts << w.pair.text;
-            QCOMPARE(w.ratio, ContrastRatio(colors[w.pair.text], colors[w.pair.background]));
+        TestEditor ed;
+        setColors(ed, {{20, Qt::red}, {19, Qt::black}});
+        PreviewWindow* window = openPreview(ed);
+        ThemePreview* preview = window->Preview();
+        const QRect menuText = preview->CurrentMock().pairPlaces[PairIndex(20, 19)];
+        const auto count = [&](const QColor& c) {
+            const QImage image = preview->grab(menuText).toImage();
+            int n = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    n += image.pixelColor(x, y) == c;
+            return n;
+        };
+        QVERIFY(warnedPairs(preview).isEmpty());
+        QVERIFY(count(Qt::red) > 0);
+        QVERIFY(window->Panel()->findChild<QLabel*>("lblSimulationNote")->text().contains("Menu text on menu background (Protanopia"));
+        window->SimulateBox()->setCurrentIndex(1);
+        QCOMPARE(window->SimulateBox()->currentText(), "Protanopia");
+        QCOMPARE(warnedPairs(preview), QList<qsizetype>{PairIndex(20, 19)});
+        QCOMPARE(count(Qt::red), 0);
+        QVERIFY(count(Simulate(QColor(Qt::red), VisionType::Protanopia)) > 0);
+        QTest::mouseClick(window->Panel()->FixButton(0), Qt::LeftButton);
+        QVERIFY(warnedPairs(preview).isEmpty());
+        window->SimulateBox()->setCurrentIndex(0);
+        QVERIFY(warnedPairs(preview).isEmpty());
+    }
+
+    // Every control of the list has an accessible name and is reached by Tab; the table lists every pair.
+    void accessibleAndTabbed()
+    {
+        TestEditor ed;
+        setColors(ed, allSlots(test::EightFailingPairs()));
+        PreviewWindow* window = openPreview(ed);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        ReadabilityPanel* panel = window->Panel();
+        QList<QWidget*> controls = {window->SimulateBox(), window->Preview(), panel->FixAllButton(), panel->ShowAllButton()};
+        for (int k = 0; k < 8; ++k)
+            controls << panel->FixButton(k);
+        QSet<QWidget*> reached;
+        window->SimulateBox()->setFocus();
+        for (int k = 0; k < 30; ++k) {
+            reached << QApplication::focusWidget();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        QCOMPARE(texts, warned);
+        for (QWidget* w : controls) {
+            QVERIFY2(!w->accessibleName().isEmpty(), w->metaObject()->className());
+            QVERIFY2(reached.contains(w), qPrintable(w->accessibleName()));
+        }
+        QCOMPARE(panel->FixButton(0)->accessibleName(), "Fix: Menu text on menu background");
+        QTest::mouseClick(panel->ShowAllButton(), Qt::LeftButton);
+        QTableWidget* table = panel->Table()->Table();
+        QVERIFY(!table->accessibleName().isEmpty());
+        QCOMPARE(table->rowCount(), int(CheckedPairCount));
+        QCOMPARE(table->item(0, 2)->text(), RatioText(window->Preview()->Results()[0].ratio));
     }
 
     // What the picture lays out of a text: at most MaxPreviewText characters, no half of a pair.

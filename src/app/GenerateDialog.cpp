@@ -1,7 +1,7 @@
 #include "app/GenerateDialog.h"
 
-#include "app/PreviewScene.h"
-#include "app/PreviewTheme.h"
+#include "preview/PreviewScene.h"
+#include "preview/PreviewTheme.h"
 #include "app/frmMain.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"

@@ -1,6 +1,6 @@
 #include "app/ThemeCheck.h"
 
-#include "app/PreviewTheme.h"
+#include "preview/PreviewTheme.h"
 #include "app/frmMain.h"
 #include "preview/Readability.h"
 #include "theme/ImportTheme.h"

@@ -71,6 +71,7 @@ private:
     void mnuExit_Click();
     void mnuGenerate_Click();
     void mnuPreview_Click();
+    void showSlot(int slot);
     void mnuWebsite_Click();
     void mnuSupport_Click();
     void mnuAbout_Click();

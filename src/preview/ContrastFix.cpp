@@ -1,5 +1,9 @@
 #include "preview/ContrastFix.h"
 
+#include "theme/ThemeKeys.h"
+
+#include <QStringList>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -123,6 +127,31 @@ FixAllResult FixAll(const SlotColors& colors, VisionType vision)
         }
     }
     return result;
+}
+
+QList<SlotFix> ChangedSlots(const SlotColors& before, const SlotColors& after)
+{
+    QList<SlotFix> changes;
+    for (int slot = 0; slot < ColorSlotCount; ++slot) {
+        if (after[slot] != before[slot])
+            changes.append({slot, after[slot]});
+    }
+    return changes;
+}
+
+QString UnfixedNote(const QList<qsizetype>& unfixed)
+{
+    QStringList sentences;
+    QList<int> named;
+    for (const qsizetype k : unfixed) {
+        const int slot = CheckedPairs[k].front;
+        if (named.contains(slot))
+            continue;
+        named.append(slot);
+        sentences << QStringLiteral("No readable colour keeps the other pairs of %1 readable.")
+                         .arg(QString::fromLatin1(SlotTable[slot].caption));
+    }
+    return sentences.join(u' ');
 }
 
 } // namespace ovex

@@ -33,4 +33,18 @@ struct FixAllResult
 // fixes before it.
 FixAllResult FixAll(const SlotColors& colors, VisionType vision = VisionType::Normal);
 
+// A colour slot and the colour to give it.
+struct SlotFix
+{
+    int slot;
+    QColor color;
+};
+
+// The slots whose colour differs between before and after, in slot order.
+QList<SlotFix> ChangedSlots(const SlotColors& before, const SlotColors& after);
+
+// Why the pairs could not be fixed: one sentence per slot, naming it by its
+// caption on the main window.
+QString UnfixedNote(const QList<qsizetype>& unfixed);
+
 } // namespace ovex

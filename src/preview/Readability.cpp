@@ -48,6 +48,14 @@ const std::array<CheckedPair, CheckedPairCount> CheckedPairs = {{
     {14, 0, PairKind::DisabledHint, "Disabled proxy port text on control colour"},
 }};
 
+qsizetype PairIndex(int front, int back)
+{
+    const auto it = std::find_if(CheckedPairs.begin(), CheckedPairs.end(),
+                                 [&](const CheckedPair& p) { return p.front == front && p.back == back; });
+    Q_ASSERT(it != CheckedPairs.end());
+    return it - CheckedPairs.begin();
+}
+
 Grade GradeFor(PairKind kind, double ratio)
 {
     if (ratio < Threshold(kind))

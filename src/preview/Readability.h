@@ -47,6 +47,9 @@ inline constexpr std::size_t CheckedPairCount = 13;
 // them in this order.
 extern const std::array<CheckedPair, CheckedPairCount> CheckedPairs;
 
+// The index in CheckedPairs of front drawn on back; the pair must be one.
+qsizetype PairIndex(int front, int back);
+
 enum class Grade { Fails, Hint, Meets, Better };
 
 struct PairResult

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "preview/Readability.h"
 #include "theme/Editor.h"
 
 #include <QColor>
@@ -15,7 +16,7 @@ namespace ovex {
 struct PreviewTheme
 {
     QString name;
-    std::array<QColor, ColorSlotCount> colors{};
+    SlotColors colors{};
     std::array<double, SizeSlotCount> pointSizes{};
     // False where the default is shown.
     std::array<bool, SlotCount> inTheme{};
@@ -39,6 +40,9 @@ QString PreviewText(const QString& text);
 
 // The neutral light grey the preview shows for a colour slot not in the theme.
 QColor DefaultSlotColor(int slot);
+
+// The theme with its colours as seen with vision.
+PreviewTheme SimulatedTheme(const PreviewTheme& theme, VisionType vision);
 
 // Every setting at its default, under the name the editor starts with.
 PreviewTheme DefaultPreviewTheme();

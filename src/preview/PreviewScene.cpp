@@ -1,4 +1,4 @@
-#include "app/PreviewScene.h"
+#include "preview/PreviewScene.h"
 
 #include <QFontMetrics>
 #include <QHash>
@@ -142,197 +142,95 @@ QFont PreviewFont(const PreviewTheme& theme, int sizeSlot)
     return font;
 }
 
-QColor ItemColor(const PreviewTheme& theme, const MockItem& item)
+QColor ItemColor(const PreviewTheme& theme, const MockItem& item, VisionType vision)
 {
-    return item.color >= 0 ? theme.Color(item.color) : item.fixed;
+    return item.color >= 0 ? theme.Color(item.color) : Simulate(item.fixed, vision);
 }
 
-Mock BuildMock(const PreviewTheme& theme)
+namespace {
+
+constexpr auto Left = Qt::AlignLeft | Qt::AlignVCenter;
+constexpr auto Centre = Qt::AlignCenter;
+constexpr int Right = MockWidth - 2;   // last pixel inside the window frame
+constexpr int Bottom = MockHeight - 2;
+
+// The font metrics every region lays out with.
+struct Metrics
 {
-    Builder b(theme);
-    Mock& mock = b.mock();
-    mock.size = MockSize;
-    const QFontMetrics titleFm(PreviewFont(theme, Title));
-    const QFontMetrics menuFm(PreviewFont(theme, Menu));
-    const QFontMetrics systemFm(PreviewFont(theme, System));
-    const QFontMetrics userFm(PreviewFont(theme, User));
-    const QFontMetrics subFm(PreviewFont(theme, Subtext));
-    const int right = MockWidth - 2;   // last pixel inside the window frame
-    const int bottom = MockHeight - 2;
-    constexpr auto Left = Qt::AlignLeft | Qt::AlignVCenter;
-    constexpr auto Centre = Qt::AlignCenter;
+    explicit Metrics(const PreviewTheme& theme)
+        : title(PreviewFont(theme, Title)), menu(PreviewFont(theme, Menu)), system(PreviewFont(theme, System)),
+          user(PreviewFont(theme, User)), sub(PreviewFont(theme, Subtext))
+    {
+    }
+    QFontMetrics title;
+    QFontMetrics menu;
+    QFontMetrics system;
+    QFontMetrics user;
+    QFontMetrics sub;
+};
 
+void place(Mock& mock, int front, int back, const QRect& r)
+{
+    mock.pairPlaces[PairIndex(front, back)] = r;
+}
+
+// Drawn by the window system; only its text size is themed.
+QRect addTitleBar(Builder& b, const Metrics& fm, const QString& name)
+{
     b.fixedFill(QRect(0, 0, MockWidth, MockHeight), FrameColor);
-
-    // Title bar, drawn by the window system; only its text size is themed.
-    const QRect titleBar(1, 1, MockWidth - 2, titleFm.height() + 8);
+    const QRect titleBar(1, 1, MockWidth - 2, fm.title.height() + 8);
     b.fixedFill(titleBar, TitleBackColor, Title);
-    const int buttonsLeft = right - 3 * 18 - 4;
+    const int buttonsLeft = Right - 3 * 18 - 4;
     for (int k = 0; k < 3; ++k)
         b.fixedFrame(QRect(buttonsLeft + 18 * k + 4, titleBar.center().y() - 5, 11, 11), TitleButtonColor);
     const QRect titleBox(titleBar.left() + 8, titleBar.top(), buttonsLeft - titleBar.left() - 16, titleBar.height());
-    const QString caption = titleFm.elidedText(PreviewText(theme.name) + QStringLiteral(" \u2013 Ovex Chat"),
-                                               Qt::ElideRight, titleBox.width());
+    const QString caption = fm.title.elidedText(PreviewText(name) + QStringLiteral(" \u2013 Ovex Chat"),
+                                                Qt::ElideRight, titleBox.width());
     b.fixedText(titleBox, Left, TitleTextColor, Title, caption, Title);
+    return titleBar;
+}
 
-    // Menu bar with the Help menu open.
-    const QRect menuBar(1, titleBar.bottom() + 1, MockWidth - 2, menuFm.height() + 6);
-    b.fill(menuBar, 19, 19);
-    b.hline(menuBar.left(), menuBar.right(), menuBar.top(), 10);
-    QRect openTitle;
-    int x = menuBar.left() + 4;
+struct MenuBar
+{
+    QRect bar;
+    QRect openTitle;   // Help, the open menu's title
+};
+
+MenuBar addMenuBar(Builder& b, const Metrics& fm, const QRect& titleBar)
+{
+    MenuBar m{QRect(1, titleBar.bottom() + 1, MockWidth - 2, fm.menu.height() + 6), {}};
+    b.fill(m.bar, 19, 19);
+    b.hline(m.bar.left(), m.bar.right(), m.bar.top(), 10);
+    int x = m.bar.left() + 4;
     for (const QString& name : {QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("View"), QStringLiteral("Help")}) {
-        const QRect box(x, menuBar.top() + 1, menuFm.horizontalAdvance(name) + 16, menuBar.height() - 1);
+        const QRect box(x, m.bar.top() + 1, fm.menu.horizontalAdvance(name) + 16, m.bar.height() - 1);
         if (name == QStringLiteral("Help")) {
-            openTitle = box;
+            m.openTitle = box;
             b.fill(box, 21, 21);
             b.text(box, Centre, 22, Menu, name);
         } else {
             const QRect covered = b.text(box, Centre, 20, Menu, name);
             if (name == QStringLiteral("File"))
-                mock.pairPlaces[CheckedPairIndex(20, 19)] = covered;
+                place(b.mock(), 20, 19, covered);
         }
         x = box.right() + 1;
     }
+    return m;
+}
 
-    // The form, in the control colour.
-    const QRect form(1, menuBar.bottom() + 1, MockWidth - 2, bottom - menuBar.bottom());
-    b.fill(form, 0, 0);
-
-    // From the bottom up: status line, control row, message row.
-    const QRect status(8, bottom - 4 - subFm.height(), MockWidth - 16, subFm.height());
-    const int controlRowHeight = std::max(systemFm.height() + 8, 20);
-    const QRect controlRow(8, status.top() - 6 - controlRowHeight, MockWidth - 16, controlRowHeight);
-    const int messageRowHeight = std::max(userFm.height(), systemFm.height()) + 10;
-    const QRect messageRow(8, controlRow.top() - 6 - messageRowHeight, MockWidth - 16, messageRowHeight);
-
-    // Tab row.
-    const int tabTop = form.top() + 6;
-    const int tabHeight = systemFm.height() + 8;
-    const QRect lobbyTab(8, tabTop, systemFm.horizontalAdvance(QStringLiteral("Lobby")) + 20, tabHeight);
-    const QRect helpTab(lobbyTab.right() + 1, tabTop + 2, systemFm.horizontalAdvance(QStringLiteral("Help")) + 20, tabHeight - 2);
-    b.fill(helpTab, 1, 1);
-    b.frame(helpTab, 2, 2);
-    b.text(helpTab, Centre, 12, System, QStringLiteral("Help"));
-    b.hline(lobbyTab.left(), right - 7, lobbyTab.bottom(), 1);
-    b.hline(lobbyTab.left(), lobbyTab.right(), lobbyTab.top(), 2);
-    b.vline(lobbyTab.left(), lobbyTab.top(), lobbyTab.bottom(), 2);
-    b.vline(lobbyTab.right(), lobbyTab.top(), lobbyTab.bottom(), 2);
-    b.fill(lobbyTab.adjusted(1, 1, -1, 0), 0, 0);
-    b.hline(lobbyTab.left() + 1, lobbyTab.right() - 1, lobbyTab.top() + 1, 4);
-    b.text(lobbyTab, Centre, 12, System, QStringLiteral("Lobby"));
-
-    // Chat log with its scroll bar, and the list of users.
-    const QStringList users = {QStringLiteral("alice"), QStringLiteral("bob"), QStringLiteral("carol"), QStringLiteral("dave")};
-    int listWidth = 110;
-    for (const QString& user : users)
-        listWidth = std::max(listWidth, userFm.horizontalAdvance(user) + 24);
-    const int paneTop = lobbyTab.bottom() + 6;
-    const int paneBottom = messageRow.top() - 8;
-    const QRect log(8, paneTop, MockWidth - 8 - 8 - listWidth - 8, paneBottom - paneTop + 1);
-    const QRect list(log.right() + 9, paneTop, listWidth, log.height());
-
-    b.bordered(log, 18);
-    const QRect logInner = log.adjusted(2, 2, -2, -2);
-    const QRect scrollBar(logInner.right() - 15, logInner.top(), 16, logInner.height());
-    b.fill(scrollBar, 0, 0);
-    b.vline(scrollBar.left(), scrollBar.top(), scrollBar.bottom(), 1);
-    const QRect slider(scrollBar.left() + 2, scrollBar.top() + 6, 13, std::max(16, scrollBar.height() / 3));
-    b.fill(slider, 8, 8);
-    b.frame(slider, 9, 9);
-    const QStringList chat = {QStringLiteral("alice: hi all"), QStringLiteral("bob: hello alice!"),
-                              QStringLiteral("carol: nice theme"), QStringLiteral("dave: can you read this?"),
-                              QStringLiteral("alice: easily")};
-    const int lineHeight = userFm.height() + 2;
-    for (qsizetype k = 0; k < chat.size(); ++k) {
-        const QRect line(logInner.left() + 4, logInner.top() + 3 + int(k) * lineHeight, scrollBar.left() - logInner.left() - 8, lineHeight);
-        if (line.bottom() > logInner.bottom())
-            break;
-        const QRect covered = b.text(line, Left, 15, User, chat[k]);
-        if (k == 0)
-            mock.pairPlaces[CheckedPairIndex(15, 18)] = covered;
-    }
-
-    b.bordered(list, 18);
-    const QRect listInner = list.adjusted(2, 2, -2, -2);
-    for (qsizetype k = 0; k < users.size(); ++k) {
-        const QRect row(listInner.left(), listInner.top() + 1 + int(k) * lineHeight, listInner.width(), lineHeight);
-        if (row.bottom() > listInner.bottom())
-            break;
-        const bool selected = k == 1;
-        if (selected) {
-            b.fill(row, 16, 16);
-            mock.pairPlaces[CheckedPairIndex(17, 16)] = row;
-        }
-        b.text(row.adjusted(6, 0, 0, 0), Left, selected ? 17 : 15, User, users[k]);
-    }
-
-    // Message row: label, text field with a selection, Send (focused) and a
-    // disabled button.
-    const int rowMiddle = messageRow.center().y();
-    const QRect sayBox(messageRow.left(), messageRow.top(), systemFm.horizontalAdvance(QStringLiteral("Say:")) + 1, messageRow.height());
-    mock.pairPlaces[CheckedPairIndex(11, 0)] = b.text(sayBox, Left, 11, System, QStringLiteral("Say:"));
-    const int connectWidth = systemFm.horizontalAdvance(QStringLiteral("Connect")) + 24;
-    const int sendWidth = systemFm.horizontalAdvance(QStringLiteral("Send")) + 28;
-    const int buttonHeight = systemFm.height() + 10;
-    const QRect connect(messageRow.right() - connectWidth + 1, rowMiddle - buttonHeight / 2, connectWidth, buttonHeight);
-    const QRect send(connect.left() - 6 - sendWidth, connect.top(), sendWidth, buttonHeight);
-    const QRect field(sayBox.right() + 7, messageRow.top(), send.left() - 8 - sayBox.right() - 7, messageRow.height());
-
-    b.bordered(field, 18);
-    const QString typed = QStringLiteral("Hello ");
-    const QString selectedWord = QStringLiteral("everyone");
-    const QRect typedBox(field.left() + 5, field.top(), userFm.horizontalAdvance(typed), field.height());
-    b.text(typedBox, Left, 15, User, typed);
-    const QRect selection(typedBox.right() + 1, field.center().y() - userFm.height() / 2, userFm.horizontalAdvance(selectedWord) + 1, userFm.height());
-    b.fill(selection, 16, 16);
-    b.text(selection, Left, 17, User, selectedWord);
-
-    b.fill(send, 0, 0);
-    b.frame(send, 2, 2);
-    b.hline(send.left() + 1, send.right() - 1, send.top() + 1, 4);
-    b.vline(send.left() + 1, send.top() + 1, send.bottom() - 1, 4);
-    b.frame(send.adjusted(3, 3, -3, -3), 26, 26);
-    mock.pairPlaces[CheckedPairIndex(12, 0)] = b.text(send, Centre, 12, System, QStringLiteral("Send"));
-
-    b.fill(connect, 5, 5);
-    b.frame(connect, 1, 1);
-    b.text(connect, Centre, 13, System, QStringLiteral("Connect"));
-
-    // Control row: a ticked check box, a combo box, a disabled label.
-    const int boxSide = std::clamp(systemFm.height() - 2, 13, 24);
-    const QRect checkBox(controlRow.left(), controlRow.center().y() - boxSide / 2, boxSide, boxSide);
-    b.bordered(checkBox, 0);
-    b.glyph(MockItem::Kind::Check, checkBox.adjusted(3, 3, -3, -3), 3);
-    const QRect soundBox(checkBox.right() + 6, controlRow.top(), systemFm.horizontalAdvance(QStringLiteral("Sound")) + 1, controlRow.height());
-    b.text(soundBox, Left, 12, System, QStringLiteral("Sound"));
-
-    const QRect statusLabel(soundBox.right() + 20, controlRow.top(), systemFm.horizontalAdvance(QStringLiteral("Status:")) + 1, controlRow.height());
-    b.text(statusLabel, Left, 11, System, QStringLiteral("Status:"));
-    const int arrowWidth = controlRow.height() - 4;
-    const QRect combo(statusLabel.right() + 7, controlRow.top(), systemFm.horizontalAdvance(QStringLiteral("Available")) + 16 + arrowWidth, controlRow.height());
-    b.bordered(combo, 0);
-    b.text(combo.adjusted(6, 0, -arrowWidth, 0), Left, 12, System, QStringLiteral("Available"));
-    const QRect arrowButton(combo.right() - arrowWidth, combo.top() + 2, arrowWidth - 1, combo.height() - 4);
-    b.vline(arrowButton.left(), arrowButton.top(), arrowButton.bottom(), 2);
-    b.glyph(MockItem::Kind::Arrow, QRect(0, 0, 9, 5).translated(arrowButton.center() - QPoint(3, 2)), 3);
-
-    const QRect proxy(combo.right() + 20, controlRow.top(), controlRow.right() - combo.right() - 20, controlRow.height());
-    b.text(proxy, Left, 14, System, QStringLiteral("Proxy port: 8080"));
-
-    b.text(status, Left, 11, Subtext, QStringLiteral("4 users in the Lobby, connected since 12:04"), Subtext);
-
-    // The open menu, above the form.
+// The Help menu, open above the form.
+void addOpenMenu(Builder& b, const Metrics& fm, const MenuBar& menuBar)
+{
     const QStringList entries = {QStringLiteral("Help Topics"), QStringLiteral("Keyboard Shortcuts"),
                                  QStringLiteral("Check for Updates"), QString(), QStringLiteral("About Ovex Chat")};
     int popupWidth = 0;
     for (const QString& entry : entries)
-        popupWidth = std::max(popupWidth, menuFm.horizontalAdvance(entry) + 36);
-    const int itemHeight = menuFm.height() + 6;
+        popupWidth = std::max(popupWidth, fm.menu.horizontalAdvance(entry) + 36);
+    const int itemHeight = fm.menu.height() + 6;
     constexpr int SeparatorHeight = 8;
     const int popupHeight = 4 * itemHeight + SeparatorHeight + 4;
-    const int popupLeft = std::min(openTitle.left(), right - popupWidth);
-    const QRect popup(popupLeft, menuBar.bottom() + 1, popupWidth, popupHeight);
+    const int popupLeft = std::min(menuBar.openTitle.left(), Right - popupWidth);
+    const QRect popup(popupLeft, menuBar.bar.bottom() + 1, popupWidth, popupHeight);
     b.fill(popup, 19, 19);
     b.frame(popup, 9, 9);
     b.hline(popup.left() + 1, popup.right() - 1, popup.top() + 1, 10);
@@ -350,31 +248,196 @@ Mock BuildMock(const PreviewTheme& theme)
         if (k == 1) {
             b.fill(item, 21, 21);
             b.text(textBox, Left, 22, Menu, entries[k]);
-            mock.pairPlaces[CheckedPairIndex(22, 21)] = item;
+            place(b.mock(), 22, 21, item);
         } else if (k == 2) {
-            mock.pairPlaces[CheckedPairIndex(23, 19)] = b.text(textBox, Left, 23, Menu, entries[k]);
+            place(b.mock(), 23, 19, b.text(textBox, Left, 23, Menu, entries[k]));
         } else {
             b.text(textBox, Left, 20, Menu, entries[k]);
         }
         y += itemHeight;
     }
+}
 
-    // A tool tip for the Send button, above it.
+// The Lobby tab (open) and the Help tab; returns the open one.
+QRect addTabs(Builder& b, const Metrics& fm, const QRect& form)
+{
+    const int tabTop = form.top() + 6;
+    const int tabHeight = fm.system.height() + 8;
+    const QRect lobbyTab(8, tabTop, fm.system.horizontalAdvance(QStringLiteral("Lobby")) + 20, tabHeight);
+    const QRect helpTab(lobbyTab.right() + 1, tabTop + 2, fm.system.horizontalAdvance(QStringLiteral("Help")) + 20, tabHeight - 2);
+    b.fill(helpTab, 1, 1);
+    b.frame(helpTab, 2, 2);
+    b.text(helpTab, Centre, 12, System, QStringLiteral("Help"));
+    b.hline(lobbyTab.left(), Right - 7, lobbyTab.bottom(), 1);
+    b.hline(lobbyTab.left(), lobbyTab.right(), lobbyTab.top(), 2);
+    b.vline(lobbyTab.left(), lobbyTab.top(), lobbyTab.bottom(), 2);
+    b.vline(lobbyTab.right(), lobbyTab.top(), lobbyTab.bottom(), 2);
+    b.fill(lobbyTab.adjusted(1, 1, -1, 0), 0, 0);
+    b.hline(lobbyTab.left() + 1, lobbyTab.right() - 1, lobbyTab.top() + 1, 4);
+    b.text(lobbyTab, Centre, 12, System, QStringLiteral("Lobby"));
+    return lobbyTab;
+}
+
+// The chat log with its scroll bar, and the list of users with one selected.
+void addChatLog(Builder& b, const Metrics& fm, int top, int bottom)
+{
+    const QStringList users = {QStringLiteral("alice"), QStringLiteral("bob"), QStringLiteral("carol"), QStringLiteral("dave")};
+    int listWidth = 110;
+    for (const QString& user : users)
+        listWidth = std::max(listWidth, fm.user.horizontalAdvance(user) + 24);
+    const QRect log(8, top, MockWidth - 8 - 8 - listWidth - 8, bottom - top + 1);
+    const QRect list(log.right() + 9, top, listWidth, log.height());
+
+    b.bordered(log, 18);
+    const QRect logInner = log.adjusted(2, 2, -2, -2);
+    const QRect scrollBar(logInner.right() - 15, logInner.top(), 16, logInner.height());
+    b.fill(scrollBar, 0, 0);
+    b.vline(scrollBar.left(), scrollBar.top(), scrollBar.bottom(), 1);
+    const QRect slider(scrollBar.left() + 2, scrollBar.top() + 6, 13, std::max(16, scrollBar.height() / 3));
+    b.fill(slider, 8, 8);
+    b.frame(slider, 9, 9);
+    place(b.mock(), 8, 0, slider);
+    const QStringList chat = {QStringLiteral("alice: hi all"), QStringLiteral("bob: hello alice!"),
+                              QStringLiteral("carol: nice theme"), QStringLiteral("dave: can you read this?"),
+                              QStringLiteral("alice: easily")};
+    const int lineHeight = fm.user.height() + 2;
+    for (qsizetype k = 0; k < chat.size(); ++k) {
+        const QRect line(logInner.left() + 4, logInner.top() + 3 + int(k) * lineHeight, scrollBar.left() - logInner.left() - 8, lineHeight);
+        if (line.bottom() > logInner.bottom())
+            break;
+        const QRect covered = b.text(line, Left, 15, User, chat[k]);
+        if (k == 0)
+            place(b.mock(), 15, 18, covered);
+    }
+
+    b.bordered(list, 18);
+    const QRect listInner = list.adjusted(2, 2, -2, -2);
+    for (qsizetype k = 0; k < users.size(); ++k) {
+        const QRect row(listInner.left(), listInner.top() + 1 + int(k) * lineHeight, listInner.width(), lineHeight);
+        if (row.bottom() > listInner.bottom())
+            break;
+        const bool selected = k == 1;
+        if (selected) {
+            b.fill(row, 16, 16);
+            place(b.mock(), 17, 16, row);
+            place(b.mock(), 16, 18, row);
+        }
+        b.text(row.adjusted(6, 0, 0, 0), Left, selected ? 17 : 15, User, users[k]);
+    }
+}
+
+// Label, text field with a selection, Send (focused) and a disabled button;
+// returns Send, which the tool tip points at.
+QRect addMessageRow(Builder& b, const Metrics& fm, const QRect& row)
+{
+    const int rowMiddle = row.center().y();
+    const QRect sayBox(row.left(), row.top(), fm.system.horizontalAdvance(QStringLiteral("Say:")) + 1, row.height());
+    place(b.mock(), 11, 0, b.text(sayBox, Left, 11, System, QStringLiteral("Say:")));
+    const int connectWidth = fm.system.horizontalAdvance(QStringLiteral("Connect")) + 24;
+    const int sendWidth = fm.system.horizontalAdvance(QStringLiteral("Send")) + 28;
+    const int buttonHeight = fm.system.height() + 10;
+    const QRect connect(row.right() - connectWidth + 1, rowMiddle - buttonHeight / 2, connectWidth, buttonHeight);
+    const QRect send(connect.left() - 6 - sendWidth, connect.top(), sendWidth, buttonHeight);
+    const QRect field(sayBox.right() + 7, row.top(), send.left() - 8 - sayBox.right() - 7, row.height());
+
+    b.bordered(field, 18);
+    const QString typed = QStringLiteral("Hello ");
+    const QString selectedWord = QStringLiteral("everyone");
+    const QRect typedBox(field.left() + 5, field.top(), fm.user.horizontalAdvance(typed), field.height());
+    b.text(typedBox, Left, 15, User, typed);
+    const QRect selection(typedBox.right() + 1, field.center().y() - fm.user.height() / 2,
+                          fm.user.horizontalAdvance(selectedWord) + 1, fm.user.height());
+    b.fill(selection, 16, 16);
+    b.text(selection, Left, 17, User, selectedWord);
+
+    b.bordered(send, 0);
+    const QRect focus = send.adjusted(3, 3, -3, -3);
+    b.frame(focus, 26, 26);
+    place(b.mock(), 26, 0, focus);
+    place(b.mock(), 12, 0, b.text(send, Centre, 12, System, QStringLiteral("Send")));
+
+    b.fill(connect, 5, 5);
+    b.frame(connect, 1, 1);
+    place(b.mock(), 13, 5, b.text(connect, Centre, 13, System, QStringLiteral("Connect")));
+    return send;
+}
+
+// A ticked check box, a combo box, a disabled label.
+void addControlRow(Builder& b, const Metrics& fm, const QRect& row)
+{
+    const int boxSide = std::clamp(fm.system.height() - 2, 13, 24);
+    const QRect checkBox(row.left(), row.center().y() - boxSide / 2, boxSide, boxSide);
+    b.bordered(checkBox, 0);
+    b.glyph(MockItem::Kind::Check, checkBox.adjusted(3, 3, -3, -3), 3);
+    const QRect soundBox(checkBox.right() + 6, row.top(), fm.system.horizontalAdvance(QStringLiteral("Sound")) + 1, row.height());
+    b.text(soundBox, Left, 12, System, QStringLiteral("Sound"));
+
+    const QRect statusLabel(soundBox.right() + 20, row.top(), fm.system.horizontalAdvance(QStringLiteral("Status:")) + 1, row.height());
+    b.text(statusLabel, Left, 11, System, QStringLiteral("Status:"));
+    const int arrowWidth = row.height() - 4;
+    const QRect combo(statusLabel.right() + 7, row.top(), fm.system.horizontalAdvance(QStringLiteral("Available")) + 16 + arrowWidth, row.height());
+    b.bordered(combo, 0);
+    b.text(combo.adjusted(6, 0, -arrowWidth, 0), Left, 12, System, QStringLiteral("Available"));
+    const QRect arrowButton(combo.right() - arrowWidth, combo.top() + 2, arrowWidth - 1, combo.height() - 4);
+    b.vline(arrowButton.left(), arrowButton.top(), arrowButton.bottom(), 2);
+    b.glyph(MockItem::Kind::Arrow, QRect(0, 0, 9, 5).translated(arrowButton.center() - QPoint(3, 2)), 3);
+
+    const QRect proxy(combo.right() + 20, row.top(), row.right() - combo.right() - 20, row.height());
+    place(b.mock(), 14, 0, b.text(proxy, Left, 14, System, QStringLiteral("Proxy port: 8080")));
+}
+
+void addStatusLine(Builder& b, const QRect& status)
+{
+    b.text(status, Left, 11, Subtext, QStringLiteral("4 users in the Lobby, connected since 12:04"), Subtext);
+}
+
+// A tool tip for the Send button, above it.
+void addToolTip(Builder& b, const Metrics& fm, const QRect& send)
+{
     const QString tip = QStringLiteral("Send the message");
-    const QSize tipSize(systemFm.horizontalAdvance(tip) + 12, systemFm.height() + 6);
+    const QSize tipSize(fm.system.horizontalAdvance(tip) + 12, fm.system.height() + 6);
     const QRect tipRect(QPoint(send.center().x() - tipSize.width(), send.top() - 8 - tipSize.height()), tipSize);
     b.fill(tipRect, 6, 6);
     b.frame(tipRect, 7, 7);
-    mock.pairPlaces[CheckedPairIndex(7, 6)] = b.text(tipRect, Centre, 7, System, tip);
-
-    return mock;
+    place(b.mock(), 7, 6, b.text(tipRect, Centre, 7, System, tip));
 }
 
-void PaintMock(QPainter& painter, const PreviewTheme& theme, const Mock& mock)
+} // namespace
+
+Mock BuildMock(const PreviewTheme& theme)
+{
+    Builder b(theme);
+    b.mock().size = MockSize;
+    const Metrics fm(theme);
+
+    const QRect titleBar = addTitleBar(b, fm, theme.name);
+    const MenuBar menuBar = addMenuBar(b, fm, titleBar);
+
+    // The form, in the control colour, laid out from the bottom up: status
+    // line, control row, message row; the tabs and the chat fill the rest.
+    const QRect form(1, menuBar.bar.bottom() + 1, MockWidth - 2, Bottom - menuBar.bar.bottom());
+    b.fill(form, 0, 0);
+    const QRect status(8, Bottom - 4 - fm.sub.height(), MockWidth - 16, fm.sub.height());
+    const int controlRowHeight = std::max(fm.system.height() + 8, 20);
+    const QRect controlRow(8, status.top() - 6 - controlRowHeight, MockWidth - 16, controlRowHeight);
+    const int messageRowHeight = std::max(fm.user.height(), fm.system.height()) + 10;
+    const QRect messageRow(8, controlRow.top() - 6 - messageRowHeight, MockWidth - 16, messageRowHeight);
+
+    const QRect lobbyTab = addTabs(b, fm, form);
+    addChatLog(b, fm, lobbyTab.bottom() + 6, messageRow.top() - 8);
+    const QRect send = addMessageRow(b, fm, messageRow);
+    addControlRow(b, fm, controlRow);
+    addStatusLine(b, status);
+    addOpenMenu(b, fm, menuBar);
+    addToolTip(b, fm, send);
+    return b.mock();
+}
+
+void PaintMock(QPainter& painter, const PreviewTheme& theme, const Mock& mock, VisionType vision)
 {
     QHash<int, QFont> fonts;
     for (const MockItem& item : mock.items) {
-        const QColor color = ItemColor(theme, item);
+        const QColor color = ItemColor(theme, item, vision);
         const QRect& r = item.rect;
         switch (item.kind) {
         case MockItem::Kind::Fill:

@@ -1,4 +1,4 @@
-#include "app/PreviewTheme.h"
+#include "preview/PreviewTheme.h"
 
 #include "theme/ThemeKeys.h"
 
@@ -9,7 +9,7 @@ namespace ovex {
 namespace {
 
 // Greys chosen so that every checked pair reaches its threshold, the hints
-// included: a theme that sets nothing gets no warning.
+// included: a theme that sets nothing gets no warning and no hint.
 constexpr std::array<QRgb, ColorSlotCount> Defaults = {
     0xECECEC,   // control
     0xC4C4C4,   // controlshadow
@@ -19,7 +19,7 @@ constexpr std::array<QRgb, ColorSlotCount> Defaults = {
     0xDCDCDC,   // controldisabled
     0xFAFAFA,   // primarycontrol
     0x202020,   // primarycontrolinfo
-    0x858585,   // primarycontrolshadow
+    0x808080,   // primarycontrolshadow
     0x6E6E6E,   // primarycontroldarkshadow
     0xFFFFFF,   // primarycontrolhighlight
     0x1E1E1E,   // systemtextcolor
@@ -53,6 +53,15 @@ QString PreviewText(const QString& text)
         return text;
     const qsizetype end = text[MaxPreviewText - 1].isHighSurrogate() ? MaxPreviewText - 1 : MaxPreviewText;
     return text.left(end);
+}
+
+PreviewTheme SimulatedTheme(const PreviewTheme& theme, VisionType vision)
+{
+    if (vision == VisionType::Normal)
+        return theme;
+    PreviewTheme seen = theme;
+    seen.colors = Simulate(theme.colors, vision);
+    return seen;
 }
 
 PreviewTheme DefaultPreviewTheme()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/PreviewTheme.h"
-#include "slots/Contrast.h"
+#include "preview/PreviewTheme.h"
+#include "preview/Readability.h"
 
 #include <QFont>
 #include <QList>
@@ -27,12 +27,12 @@ struct MockItem
 };
 
 // The mock chat window for one theme: items in painting order, the place
-// of each checked text pair, and its size.
+// of each checked pair, and its size.
 struct Mock
 {
     QSize size;
     QList<MockItem> items;
-    std::array<QRect, CheckedTextPairs.size()> pairPlaces{};
+    std::array<QRect, CheckedPairCount> pairPlaces{};
 
     // The topmost item at pos that stands for a slot, or null.
     const MockItem* ItemAt(const QPoint& pos) const;
@@ -48,9 +48,11 @@ inline constexpr QSize MockSize(560, 380);
 int PreviewPixelSize(const PreviewTheme& theme, int sizeSlot);
 QFont PreviewFont(const PreviewTheme& theme, int sizeSlot);
 
-QColor ItemColor(const PreviewTheme& theme, const MockItem& item);
+// theme is drawn as it is; the fixed colours are simulated for vision, to
+// match a theme already simulated (SimulatedTheme).
+QColor ItemColor(const PreviewTheme& theme, const MockItem& item, VisionType vision = VisionType::Normal);
 
 Mock BuildMock(const PreviewTheme& theme);
-void PaintMock(QPainter& painter, const PreviewTheme& theme, const Mock& mock);
+void PaintMock(QPainter& painter, const PreviewTheme& theme, const Mock& mock, VisionType vision = VisionType::Normal);
 
 } // namespace ovex

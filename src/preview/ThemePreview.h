@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PreviewScene.h"
+#include "preview/PreviewScene.h"
 
 #include <QWidget>
 
@@ -8,10 +8,10 @@
 
 namespace ovex {
 
-// The mock chat window in the theme being edited, with the readability
-// warnings and the note on defaults under it. It reads the theme only when
-// it paints after a change, so a burst of changes costs one reading, and a
-// hidden preview none.
+// The mock chat window in the theme being edited, as seen with the chosen
+// vision, with the pairs that read badly outlined and numbered. It reads the
+// theme only when it paints after a change, so a burst of changes costs one
+// reading, and a hidden preview none.
 class ThemePreview final : public QWidget
 {
     Q_OBJECT
@@ -21,16 +21,18 @@ public:
 
     // The theme changed: read it again before the next paint.
     void Invalidate();
+    void SetVision(VisionType vision);
+    VisionType Vision() const { return m_vision; }
 
-    // Brought up to date first.
+    // Brought up to date first. Theme is as the editor holds it; the mock,
+    // the results and the warnings are for the colours as seen.
     const PreviewTheme& Theme();
     const Mock& CurrentMock();
-    const QList<ContrastWarning>& Warnings();
+    const std::array<PairResult, CheckedPairCount>& Results();
+    const QList<PairResult>& Warnings();
     // The slot the element at pos shows, or -1.
     int SlotAt(const QPoint& pos);
     QString ToolTipAt(const QPoint& pos);
-    // Where warning k (0-based) is listed under the mock.
-    QRect WarningLine(qsizetype k) const;
 
     // How often the theme has been read.
     int Readings() const { return m_readings; }
@@ -40,6 +42,8 @@ public:
 Q_SIGNALS:
     // The user clicked an element showing slot.
     void SlotChosen(int slot);
+    // What is drawn was worked out again: the results may have changed.
+    void Refreshed();
 
 protected:
     bool event(QEvent* event) override;
@@ -49,18 +53,18 @@ protected:
 
 private:
     void refresh();
-    int warningAt(const QPoint& pos);
-    int panelTop() const;
-    QRect notesRect() const;
     void paintMarks(QPainter& painter);
-    void paintPanel(QPainter& painter);
 
     Source m_source;
-    bool m_stale = true;
+    bool m_stale = true;        // the theme must be read again
+    bool m_seenStale = true;    // what is drawn must be worked out again
     int m_readings = 0;
+    VisionType m_vision = VisionType::Normal;
     PreviewTheme m_theme;
+    PreviewTheme m_seen;
     Mock m_mock;
-    QList<ContrastWarning> m_warnings;
+    std::array<PairResult, CheckedPairCount> m_results{};
+    QList<PairResult> m_warnings;
 };
 
 } // namespace ovex
