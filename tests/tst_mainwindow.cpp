@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
 using namespace ovex;
 using ovex::test::TestEditor;
@@ -74,6 +75,10 @@ private Q_SLOTS:
         };
         QCOMPARE(items("mnuFile"), QStringList({"&New", "-", "&Import", "&Save", "-", "E&xit"}));
         QCOMPARE(items("mnuHelp"), QStringList({"&Website", "S&upport", "-", "&About"}));
+        QCOMPARE(items("mnuEdit"), QStringList({"disabled", "disabled", "-", "&Generate Theme..."}));   // nothing to undo yet
+        QStringList bar;
+        for (QAction* a : ed->menuBar()->actions()) bar << a->text();
+        QCOMPARE(bar, QStringList({"&File", "&Edit", "&View", "&Help"}));
     }
     void textBoxesKeepMoreThan32767Chars() {
         TestEditor ed;
