@@ -16,8 +16,6 @@ namespace ovex {
 
 namespace {
 
-QString caption(int slot) { return QString::fromLatin1(SlotTable[slot].caption); }
-
 bool isMenuKey(const QKeyEvent* key)
 {
     return key->key() == Qt::Key_Menu
@@ -67,14 +65,14 @@ void ColorTransfer::PasteColor(int slot) const
                                           QStringLiteral("Paste Colour"), MessageStyle::Information);
         return;
     }
-    m_window->SetSlotColors(QStringLiteral("Paste Colour: %1").arg(caption(slot)), {{slot, *color}});
+    m_window->SetSlotColors(QStringLiteral("Paste Colour: %1").arg(SlotCaption(slot)), {{slot, *color}});
 }
 
 QMenu* ColorTransfer::ShowMenu(int slot, const QPoint& pos)
 {
     auto* menu = new QMenu(m_slots.cmd[slot]);
     menu->setObjectName(QStringLiteral("mnuColour"));
-    menu->setAccessibleName(QStringLiteral("Colour: %1").arg(caption(slot)));
+    menu->setAccessibleName(QStringLiteral("Colour: %1").arg(SlotCaption(slot)));
     menu->setAttribute(Qt::WA_DeleteOnClose);
 
     QAction* copy = menu->addAction(QStringLiteral("&Copy Colour"), this, [this, slot] { CopyColor(slot); });
@@ -196,7 +194,7 @@ bool ColorTransfer::dropEvent(int slot, QEvent* event)
     drop->setDropAction(Qt::CopyAction);
     drop->accept();
     if (event->type() == QEvent::Drop)
-        m_window->SetSlotColors(QStringLiteral("Drop Colour: %1").arg(caption(slot)), {{slot, *color}});
+        m_window->SetSlotColors(QStringLiteral("Drop Colour: %1").arg(SlotCaption(slot)), {{slot, *color}});
     return true;
 }
 
