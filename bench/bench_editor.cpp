@@ -11,6 +11,9 @@
 #include "preview/ContrastFix.h"
 #include "preview/ImagePalette.h"
 #include "preview/ThemeGenerator.h"
+#include "preview/PreviewWindow.h"
+#include "preview/ReadabilityPanel.h"
+#include "preview/ThemePreview.h"
 #include "SampleColors.h"
 #include "SamplePicture.h"
 #include "slots/MRW_Color.h"
@@ -20,6 +23,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -471,6 +475,8 @@ void BM_Baseline_Import_100FullThemes(benchmark::State& state)
         for (const QString& file : files)
             window.OpenThemeFile(file);
     }
+}
+
 // ------------------------------------------------------------------ Generate Theme
 
 // What choosing a base colour or a mode costs before the previews are drawn.
@@ -529,6 +535,64 @@ void BM_Baseline_QtScale_4000x3000(benchmark::State& state)
                                                 Qt::SmoothTransformation));
 }
 
+// The preview window over eight failing pairs, as the user sees it.
+struct PreviewBench
+{
+    PreviewBench()
+    {
+        QList<frmMain::SlotColor> colors;
+        const SlotColors failing = EightFailingPairs();
+        for (int i = 0; i < ColorSlotCount; ++i)
+            colors.append({i, QColorToPacked(failing[i])});
+        g_bench->window->SetSlotColors(QStringLiteral("Set up"), colors);
+        g_bench->window->findChild<QAction*>(QStringLiteral("mnuPreview"))->trigger();
+        for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* p = qobject_cast<PreviewWindow*>(w); p && p->isVisible())
+                    window = p;
+        settle();
+    }
+    ~PreviewBench() { window->close(); settle(); }
+
+    PreviewWindow* window = nullptr;
+};
+
+// A repaint after a change: the theme read again, the mock built, the
+// pairs graded, the list updated and the picture painted.
+void repaintPreview(benchmark::State& state, VisionType vision)
+{
+    PreviewBench bench;
+    bench.window->SimulateBox()->setCurrentIndex(int(vision));
+    ThemePreview* preview = bench.window->Preview();
+    for (auto _ : state) {
+        preview->Invalidate();
+        preview->repaint();
+    }
+    if (preview->Warnings().isEmpty())
+        state.SkipWithError("nothing to warn of");
+}
+
+void BM_PreviewRepaint_Deuteranopia(benchmark::State& state) { repaintPreview(state, VisionType::Deuteranopia); }
+void BM_Baseline_PreviewRepaint(benchmark::State& state) { repaintPreview(state, VisionType::Normal); }
+
+// Fix All through the window, the undo step and the repaint included; the
+// undo that restores the failing pairs is not timed.
+void BM_FixAllWindow_EightPairs(benchmark::State& state)
+{
+    PreviewBench bench;
+    ThemePreview* preview = bench.window->Preview();
+    QPushButton* fixAll = bench.window->Panel()->FixAllButton();
+    for (auto _ : state) {
+        fixAll->click();
+        preview->repaint();
+        state.PauseTiming();
+        if (!preview->Warnings().isEmpty())
+            state.SkipWithError("a pair still fails");
+        g_bench->window->undoStack().undo();
+        preview->repaint();
+        state.ResumeTiming();
+    }
+}
+
 BENCHMARK(BM_Import_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_ReadDecodeSplitTwice_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Import_10000Lines)->Unit(benchmark::kMicrosecond);
@@ -559,6 +623,9 @@ BENCHMARK(BM_PreviewRepaint_ShortName)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PreviewRepaint_15MiBName)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Check_100FullThemes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_Import_100FullThemes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PreviewRepaint_Deuteranopia)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FixAllWindow_EightPairs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_PreviewRepaint)->Unit(benchmark::kMicrosecond);
 
 // Collects each case's real time per iteration, the median over repetitions
 // (--benchmark_repetitions), to print the ratios at the end.
@@ -610,6 +677,8 @@ const Target Targets[] = {
     {"BM_ProposeThemes", "BM_Baseline_EvaluatePlain", 0, 16000},
     {"BM_GenerateDialog_SwitchMode", "BM_ProposeThemes", 0, 16000},
     {"BM_AnalysePicture_4000x3000", "BM_Baseline_QtScale_4000x3000", 0, 16000},
+    {"BM_PreviewRepaint_Deuteranopia", "BM_Baseline_PreviewRepaint", 0, 16000},
+    {"BM_FixAllWindow_EightPairs", "BM_Baseline_PreviewRepaint", 0, 16000},
 };
 
 int printRatios(const RatioReporter& reporter)

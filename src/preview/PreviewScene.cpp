@@ -320,7 +320,6 @@ void addChatLog(Builder& b, const Metrics& fm, int top, int bottom)
         if (selected) {
             b.fill(row, 16, 16);
             place(b.mock(), 17, 16, row);
-            place(b.mock(), 16, 18, row);
         }
         b.text(row.adjusted(6, 0, 0, 0), Left, selected ? 17 : 15, User, users[k]);
     }
@@ -348,6 +347,8 @@ QRect addMessageRow(Builder& b, const Metrics& fm, const QRect& row)
     const QRect selection(typedBox.right() + 1, field.center().y() - fm.user.height() / 2,
                           fm.user.horizontalAdvance(selectedWord) + 1, fm.user.height());
     b.fill(selection, 16, 16);
+    // The list's selection holds the other highlight pair: two marks would overlap there.
+    place(b.mock(), 16, 18, selection);
     b.text(selection, Left, 17, User, selectedWord);
 
     b.bordered(send, 0);
