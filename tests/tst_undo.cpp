@@ -96,15 +96,51 @@ private Q_SLOTS:
     {
         QFETCH(quint32, seed);
         QRandomGenerator random(seed);
+        const auto any = [&random](const auto& list) { return list[random.bounded(int(list.size()))]; };
         TestEditor ed;
         QVERIFY(showActive(ed));
         QUndoStack& stack = ed->undoStack();
         const SettingSlots& slots = ed.slots();
         QList<QLineEdit*> boxes(slots.sizeBox.begin(), slots.sizeBox.end());
         boxes << ed.editor().txtThemeName;
-        const QStringList imports{file("full.theme"), file("part.theme"), file("palette.theme"),
-                                  file("missing.theme"), file("wrong.txt")};
+        const QStringList files{file("full.theme"), file("part.theme"), file("palette.theme"),
+                                file("missing.theme"), file("wrong.txt")};
         const QList<ColorValue> colors{0x0000FF, 0x00FF00, 0x123456, 0xFFFFFF, 0};
+        // Undo and redo by the menu, or by the keys with the focus in a text box.
+        const auto historyKey = [&](bool undo) {
+            if (random.bounded(2) == 0)
+                return ed.action(undo ? "mnuUndo" : "mnuRedo")->trigger();
+            QLineEdit* box = any(boxes);
+            box->setFocus();
+            const bool ctrlY = !undo && random.bounded(2) == 0;
+            const Qt::KeyboardModifiers shift = undo || ctrlY ? Qt::NoModifier : Qt::ShiftModifier;
+            QTest::keyClick(box, ctrlY ? Qt::Key_Y : Qt::Key_Z, Qt::ControlModifier | shift);
+        };
+        enum Action { Tick, Pick, Type, New, Import, Drop, Undo, Redo, Leave, ActionCount };
+        const std::function<void()> act[ActionCount] = {
+            [&] { QTest::mouseClick(any(slots.chk), Qt::LeftButton); },
+            [&] {
+                random.bounded(5) == 0 ? ed.cd->CancelColor() : ed.cd->AnswerColor(any(colors));
+                QTest::mouseClick(any(slots.cmd), Qt::LeftButton);
+            },
+            [&] {
+                QLineEdit* box = any(boxes);
+                box->setFocus();
+                if (random.bounded(3) == 0)
+                    QTest::keyClick(box, Qt::Key_Backspace);
+                else
+                    QTest::keyClicks(box, QString(QChar(u'a' + random.bounded(3))));
+            },
+            [&] { ed.action("mnuNew")->trigger(); },
+            [&] {
+                random.bounded(6) == 0 ? ed.cd->CancelFile() : ed.cd->AnswerFile(any(files));
+                ed.action("mnuImport")->trigger();
+            },
+            [&] { drop(ed, any(files)); },
+            [&] { historyKey(true); },
+            [&] { historyKey(false); },
+            [&] { any(slots.cmd)->setFocus(); },   // ends a run of typing
+        };
 
         struct Point { ThemeState state; QByteArray bytes; };
         QList<Point> history{{comparable(ed.editor()), saved(ed)}};
@@ -114,68 +150,16 @@ private Q_SLOTS:
         };
         QString log;
         for (int step = 0; step < 250; ++step) {
-            const int action = random.bounded(10);
+            const int action = random.bounded(int(ActionCount));
             const int countBefore = stack.count();
             const int indexBefore = stack.index();
-            bool throughHistory = false;
-            switch (action) {
-            case 0:
-                QTest::mouseClick(slots.chk[random.bounded(SlotCount)], Qt::LeftButton);
-                break;
-            case 1: {
-                const int slot = random.bounded(ColorSlotCount);
-                random.bounded(5) == 0 ? ed.cd->CancelColor() : ed.cd->AnswerColor(colors[random.bounded(colors.size())]);
-                QTest::mouseClick(slots.cmd[slot], Qt::LeftButton);
-                break;
-            }
-            case 2: {
-                QLineEdit* box = boxes[random.bounded(boxes.size())];
-                box->setFocus();
-                if (random.bounded(3) == 0)
-                    QTest::keyClick(box, Qt::Key_Backspace);
-                else
-                    QTest::keyClicks(box, QString(QChar(u'a' + random.bounded(3))));
-                break;
-            }
-            case 3:
-                ed.action("mnuNew")->trigger();
-                break;
-            case 4:
-                random.bounded(6) == 0 ? ed.cd->CancelFile() : ed.cd->AnswerFile(imports[random.bounded(imports.size())]);
-                ed.action("mnuImport")->trigger();
-                break;
-            case 5:
-                drop(ed, imports[random.bounded(imports.size())]);
-                break;
-            case 6: case 7: {
-                throughHistory = true;
-                const bool undo = action == 6;
-                // By the menu, or by the keys with the focus in a text box.
-                if (random.bounded(2) == 0) {
-                    ed.action(undo ? "mnuUndo" : "mnuRedo")->trigger();
-                } else {
-                    QLineEdit* box = boxes[random.bounded(boxes.size())];
-                    box->setFocus();
-                    if (undo)
-                        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
-                    else if (random.bounded(2) == 0)
-                        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-                    else
-                        QTest::keyClick(box, Qt::Key_Y, Qt::ControlModifier);
-                }
-                break;
-            }
-            default:
-                slots.cmd[random.bounded(ColorSlotCount)]->setFocus();   // ends a run of typing
-                break;
-            }
+            act[action]();
             log += QString::number(action);
-            const int index = stack.index();
             history.resize(stack.count() + 1);   // the stack drops the steps a new one replaces
-            const bool recorded = stack.count() != countBefore || index != indexBefore;
+            const bool recorded = stack.count() != countBefore || stack.index() != indexBefore;
             // Typing merges into its run's step; anything else that changed the theme is a step.
-            if (!throughHistory && (recorded || action == 2))
-                history[index] = {comparable(ed.editor()), saved(ed)};
+            if (action != Undo && action != Redo && (recorded || action == Type))
+                history[stack.index()] = {comparable(ed.editor()), saved(ed)};
             QVERIFY2(atRecorded(), qPrintable(QStringLiteral("step %1, actions %2").arg(step).arg(log)));
         }
         // Back to the start and forward to the end, through every state.
