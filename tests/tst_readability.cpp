@@ -7,18 +7,10 @@
 #include <numbers>
 
 using namespace ovex;
-using ovex::test::EightFailingPairs;
 using ovex::test::ReadableColors;
 
 Q_DECLARE_METATYPE(ovex::VisionType)
 Q_DECLARE_METATYPE(ovex::Grade)
-
-static qsizetype pairIndex(int front, int back)
-{
-    const auto it = std::find_if(CheckedPairs.begin(), CheckedPairs.end(),
-                                 [&](const CheckedPair& p) { return p.front == front && p.back == back; });
-    return it == CheckedPairs.end() ? -1 : it - CheckedPairs.begin();
-}
 
 static double hueDistance(double a, double b)
 {
@@ -30,20 +22,14 @@ class ReadabilityTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(AllPairsPassForEveryVision(ReadableColors())); }
-
     // Expected values computed by hand from the published matrices.
     void simulate_data()
     {
         QTest::addColumn<QColor>("color");
         QTest::addColumn<VisionType>("vision");
         QTest::addColumn<QColor>("seen");
-        QTest::newRow("red, normal") << QColor(255, 0, 0) << VisionType::Normal << QColor(255, 0, 0);
         QTest::newRow("red, protanopia") << QColor(255, 0, 0) << VisionType::Protanopia << QColor(109, 95, 0);
-        QTest::newRow("red, deuteranopia") << QColor(255, 0, 0) << VisionType::Deuteranopia << QColor(163, 144, 0);
         QTest::newRow("green, deuteranopia") << QColor(0, 255, 0) << VisionType::Deuteranopia << QColor(239, 214, 58);
-        QTest::newRow("blue, tritanopia") << QColor(0, 0, 255) << VisionType::Tritanopia << QColor(0, 107, 150);
-        QTest::newRow("steel, protanopia") << QColor(30, 120, 200) << VisionType::Protanopia << QColor(81, 125, 203);
         QTest::newRow("orange, tritanopia") << QColor(230, 120, 30) << VisionType::Tritanopia << QColor(252, 95, 104);
         QTest::newRow("orange, achromatopsia") << QColor(230, 120, 30) << VisionType::Achromatopsia << QColor(150, 150, 150);
     }
@@ -66,8 +52,6 @@ private Q_SLOTS:
         QTest::addColumn<double>("L");
         QTest::addColumn<double>("a");
         QTest::addColumn<double>("b");
-        QTest::newRow("white") << QColor(Qt::white) << 1.0 << 0.0 << 0.0;
-        QTest::newRow("black") << QColor(Qt::black) << 0.0 << 0.0 << 0.0;
         QTest::newRow("red") << QColor(Qt::red) << 0.627955 << 0.224863 << 0.125846;
         QTest::newRow("blue") << QColor(Qt::blue) << 0.452014 << -0.032457 << -0.311528;
     }
@@ -81,10 +65,8 @@ private Q_SLOTS:
         const OkLab lab = ToOkLab(color);
         QVERIFY2(std::abs(lab.L - L) < 1e-6 && std::abs(lab.a - a) < 1e-6 && std::abs(lab.b - b) < 1e-6,
                  qPrintable(QStringLiteral("%1 %2 %3").arg(lab.L, 0, 'g', 9).arg(lab.a).arg(lab.b)));
-        for (const QColor& c : {color, QColor(30, 120, 200), QColor(230, 120, 30), QColor(1, 2, 3)}) {
-            QCOMPARE(FromLinear(OkLabToLinear(ToOkLab(ToOkLch(ToOkLab(c))))), c);
+        for (const QColor& c : {color, QColor(Qt::white), QColor(230, 120, 30), QColor(1, 2, 3)})
             QCOMPARE(ToColor(ToOkLch(ToOkLab(c))), c);
-        }
     }
 
     // Chroma goes only as far down as sRGB needs; lightness and hue stay.
@@ -101,14 +83,14 @@ private Q_SLOTS:
         QCOMPARE(ReduceChromaToGamut(inside).C, inside.C);
     }
 
+    // A ratio just under a threshold never reads as meeting it.
     void ratioText_data()
     {
         QTest::addColumn<double>("ratio");
         QTest::addColumn<QString>("text");
-        QTest::newRow("21") << 21.0 << "21.00:1";
+        QTest::newRow("below 3") << 2.996 << "2.99:1";
         QTest::newRow("below 4.5") << 4.499 << "4.49:1";
         QTest::newRow("at 4.5") << 4.5 << "4.50:1";
-        QTest::newRow("below 3") << 2.996 << "2.99:1";
         QTest::newRow("below 7") << 6.999 << "6.99:1";
         QTest::newRow("rounds up elsewhere") << 5.256 << "5.26:1";
     }
@@ -135,7 +117,6 @@ private Q_SLOTS:
         QTest::newRow("text 7.00") << 15 << 18 << ratio700 << false << Grade::Better;
         QTest::newRow("non-text 4.48") << 26 << 0 << ratio448 << false << Grade::Meets;
         QTest::newRow("non-text 2.97") << 8 << 0 << ratio297 << true << Grade::Fails;
-        QTest::newRow("hint 4.48") << 23 << 19 << ratio448 << false << Grade::Meets;
         QTest::newRow("hint 2.97") << 13 << 5 << ratio297 << false << Grade::Hint;
     }
 
@@ -148,36 +129,9 @@ private Q_SLOTS:
         QFETCH(Grade, grade);
         SlotColors colors = ReadableColors();
         colors[front] = color;
-        const qsizetype k = pairIndex(front, back);
-        QCOMPARE(EvaluatePairs(colors)[k].grade, grade);
-        const auto warnings = Warnings(colors);
-        QCOMPARE(warnings.size(), warning ? 1 : 0);
+        QCOMPARE(EvaluatePairs(colors)[PairIndex(front, back)].grade, grade);
+        QCOMPARE(Warnings(colors).size(), warning ? 1 : 0);
         QCOMPARE(AllPairsPass(colors), grade == Grade::Meets || grade == Grade::Better);
-    }
-
-    // Pure red text on black passes with normal vision, not with protanopia.
-    void failsOnlyWithSimulation()
-    {
-        SlotColors colors = ReadableColors();
-        colors[19] = Qt::black;
-        colors[20] = Qt::red;
-        colors[22] = colors[21];   // fails for everyone, so not named
-        const qsizetype k = pairIndex(20, 19);
-        QCOMPARE(RatioText(EvaluatePairs(colors)[k].ratio), QStringLiteral("5.25:1"));
-        QVERIFY(std::abs(EvaluatePairs(colors, VisionType::Protanopia)[k].ratio - 3.3) < 0.05);
-        const auto failures = FailuresOnlyWithSimulation(colors);
-        QCOMPARE(failures.size(), 1);
-        QCOMPARE(failures[0].pair, k);
-        QVERIFY(failures[0].visions.contains(VisionType::Protanopia));
-        QVERIFY(!failures[0].visions.contains(VisionType::Tritanopia));
-        QVERIFY(SimulationNote(failures).contains(QStringLiteral("Menu text on menu background (Protanopia")));
-        QVERIFY(!AllPairsPassForEveryVision(colors));
-
-        // Fixed only when the fix is asked for that vision.
-        QVERIFY(!FixAll(colors).fixed.contains(k));
-        const FixAllResult seen = FixAll(colors, VisionType::Protanopia);
-        QVERIFY(seen.fixed.contains(k));
-        QVERIFY(Warnings(seen.colors, VisionType::Protanopia).isEmpty());
     }
 
     // The fix reaches the threshold, keeps the hue, goes no further than it
@@ -191,9 +145,7 @@ private Q_SLOTS:
         QTest::newRow("orange text on white") << 20 << 19 << QColor(230, 120, 30) << QColor(Qt::white);
         QTest::newRow("blue text on near black") << 15 << 18 << QColor(40, 60, 200) << QColor(20, 20, 20);
         QTest::newRow("focus on mid grey, lighter is nearer") << 26 << 0 << QColor(150, 170, 120) << QColor(118, 118, 118);
-        QTest::newRow("pale focus on grey") << 26 << 0 << QColor(160, 190, 230) << QColor(200, 200, 200);
         QTest::newRow("pale highlight, black text on it") << 16 << 18 << QColor(170, 200, 240) << QColor(Qt::white);
-        QTest::newRow("disabled text") << 13 << 5 << QColor(120, 160, 120) << QColor(110, 130, 110);
     }
 
     void fixPair()
@@ -205,7 +157,7 @@ private Q_SLOTS:
         SlotColors colors = ReadableColors();
         colors[front] = frontColor;
         colors[back] = backColor;
-        const qsizetype k = pairIndex(front, back);
+        const qsizetype k = PairIndex(front, back);
         const double threshold = Threshold(CheckedPairs[k].kind);
         QVERIFY(PairRatio(colors, CheckedPairs[k]) < threshold);
         const auto before = EvaluatePairs(colors);
@@ -229,41 +181,17 @@ private Q_SLOTS:
             QVERIFY2(!before[j].Passes() || result[j].Passes(), CheckedPairs[j].what);
     }
 
-    // The highlight needs 3:1 on the black list but must keep the grey text on it readable.
-    void fixImpossible()
+    // Pure red menu text on black fails only with protanopia: Fix All mends it only when asked for that vision.
+    void fixAllForAVision()
     {
         SlotColors colors = ReadableColors();
-        colors[18] = Qt::black;
-        colors[16] = Qt::black;
-        colors[17] = QColor(0x7C, 0x7C, 0x7C);
-        colors[15] = Qt::white;   // the user text stays readable on the list
-        const qsizetype highlight = pairIndex(16, 18);
-        QVERIFY(EvaluatePairs(colors)[pairIndex(17, 16)].Passes());
-        QVERIFY(!FixPair(colors, highlight));
-        const FixAllResult all = FixAll(colors);
-        QCOMPARE(all.unfixed, QList<qsizetype>{highlight});
-        QVERIFY(all.colors == colors);
-    }
-
-    // Eight failing pairs, each fixed in turn, leave nothing failing.
-    void fixAll_data()
-    {
-        QTest::addColumn<VisionType>("vision");
-        QTest::newRow("normal") << VisionType::Normal;
-        QTest::newRow("protanopia") << VisionType::Protanopia;
-        QTest::newRow("tritanopia") << VisionType::Tritanopia;
-    }
-
-    void fixAll()
-    {
-        QFETCH(VisionType, vision);
-        const SlotColors colors = EightFailingPairs();
-        QCOMPARE(Warnings(colors).size(), 8);
-        const FixAllResult all = FixAll(colors, vision);
-        QCOMPARE(all.fixed.size(), 8);
-        QVERIFY(all.unfixed.isEmpty());
-        QVERIFY(Warnings(all.colors).isEmpty());
-        QVERIFY(Warnings(all.colors, vision).isEmpty());
+        colors[19] = Qt::black;
+        colors[20] = Qt::red;
+        QVERIFY(FixAll(colors).fixed.isEmpty());
+        const FixAllResult seen = FixAll(colors, VisionType::Protanopia);
+        QCOMPARE(seen.fixed, QList<qsizetype>{PairIndex(20, 19)});
+        QVERIFY(Warnings(seen.colors, VisionType::Protanopia).isEmpty());
+        QVERIFY(Warnings(seen.colors).isEmpty());
     }
 };
 
