@@ -42,12 +42,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("color");   // packed; -1: refused
         QTest::newRow("#rrggbb") << "#FF8000" << 0x0080FF;
         QTest::newRow("#rgb") << "#f80" << 0x0088FF;
-        QTest::newRow("file form") << "255,128,0" << 0x0080FF;
-        QTest::newRow("blanks around") << " \t0,0,255\n" << 0xFF0000;
+        QTest::newRow("file form, blanks around") << " \t255,128,0\n" << 0x0080FF;
         QTest::newRow("svg name") << "CornflowerBlue" << 0xED9564;
         QTest::newRow("256") << "256,0,0" << -1;
         QTest::newRow("blank inside") << "255, 0, 0" << -1;
-        QTest::newRow("#rrrgggbbb") << "#fff000000" << -1;
         QTest::newRow("#aarrggbb") << "#ffff0000" << -1;
         QTest::newRow("transparent") << "transparent" << -1;
         QTest::newRow("name with blank") << "light blue" << -1;
@@ -90,9 +88,7 @@ private Q_SLOTS:
         } else {
             QTest::keyClick(slots.cmd[From], Qt::Key_C, Qt::ControlModifier);
         }
-        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-        QCOMPARE(mime->text(), hasColour ? "#ff0000" : "#80ff0000");
-        QCOMPARE(qvariant_cast<QColor>(mime->colorData()), hasColour ? QColor(Qt::red) : QColor());
+        QCOMPARE(QGuiApplication::clipboard()->text(), hasColour ? "#ff0000" : "#80ff0000");
 
         if (byMenu)
             choose(openMenu(slots.cmd[To]), "mnuPasteColour");
@@ -126,7 +122,6 @@ private Q_SLOTS:
         if (file) {   // as a file manager drags it
             mime = std::make_unique<QMimeData>();
             mime->setUrls({QUrl::fromLocalFile("/nonexistent/x.theme")});
-            mime->setText("/nonexistent/x.theme");
         }
         const QPoint at = onto->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);

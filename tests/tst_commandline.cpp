@@ -56,7 +56,6 @@ private Q_SLOTS:
         QTest::newRow("relative") << QStringList{"a/x.theme"} << int(Action::OpenWindow) << "/cwd/a/x.theme" << 0 << "";
         QTest::newRow("help") << QStringList{"-h"} << int(Action::Exit) << "" << 0 << "Usage: ovex-theme-editor [options] [FILE]";
         QTest::newRow("two files") << QStringList{"a.theme", "b.theme"} << int(Action::Exit) << "" << 2 << "!ovex-theme-editor: Only one";
-        QTest::newRow("help-all") << QStringList{"--help-all"} << int(Action::Exit) << "" << 2 << "!ovex-theme-editor: Unknown";
         QTest::newRow("check") << QStringList{"--check", "a.theme", "b"} << int(Action::Check) << "a.theme|b" << 0 << "";
         QTest::newRow("check none") << QStringList{"--check"} << int(Action::Exit) << "" << 2 << "!ovex-theme-editor: --check needs";
     }

