@@ -63,7 +63,11 @@ double LinearToSrgb(double l)
 
 LinearRgb ToLinear(const QColor& color)
 {
-    const QRgb rgb = color.rgb();
+    return ToLinear(color.rgb());
+}
+
+LinearRgb ToLinear(QRgb rgb)
+{
     const auto& table = linearTable();
     return {table[qRed(rgb)], table[qGreen(rgb)], table[qBlue(rgb)]};
 }

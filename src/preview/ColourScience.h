@@ -40,6 +40,7 @@ double LinearToSrgb(double l);
 
 // Alpha is ignored; the result clamps to 0..1 on the way back.
 LinearRgb ToLinear(const QColor& color);
+LinearRgb ToLinear(QRgb rgb);
 QColor FromLinear(const LinearRgb& rgb);
 
 // Relative luminance, 0 for black to 1 for white.

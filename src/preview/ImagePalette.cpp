@@ -13,17 +13,6 @@ namespace {
 constexpr int SubSamples = 4;
 constexpr int MaxIterations = 24;
 
-const std::array<double, 256>& linearTable()
-{
-    static const std::array<double, 256> table = [] {
-        std::array<double, 256> t{};
-        for (int i = 0; i < 256; ++i)
-            t[i] = SrgbToLinear(i / 255.0);
-        return t;
-    }();
-    return table;
-}
-
 double distance2(const OkLab& x, const OkLab& y)
 {
     const double dL = x.L - y.L;
@@ -89,8 +78,6 @@ QImage DownsampleForPalette(const QImage& picture)
     const double scale = std::min(1.0, double(PaletteSampleSide) / longer);
     const int w = std::max(1, int(std::lround(source.width() * scale)));
     const int h = std::max(1, int(std::lround(source.height() * scale)));
-    const auto& toLinear = linearTable();
-
     QImage small(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y) {
         auto* out = reinterpret_cast<QRgb*>(small.scanLine(y));
@@ -101,10 +88,10 @@ QImage DownsampleForPalette(const QImage& picture)
                 const auto* line = packed ? reinterpret_cast<const QRgb*>(source.constScanLine(row)) : nullptr;
                 for (int sx = 0; sx < SubSamples; ++sx) {
                     const int column = int((x + (sx + 0.5) / SubSamples) * source.width() / w);
-                    const QRgb px = packed ? line[column] : source.pixel(column, row);
-                    sum.r += toLinear[qRed(px)];
-                    sum.g += toLinear[qGreen(px)];
-                    sum.b += toLinear[qBlue(px)];
+                    const LinearRgb px = ToLinear(packed ? line[column] : source.pixel(column, row));
+                    sum.r += px.r;
+                    sum.g += px.g;
+                    sum.b += px.b;
                 }
             }
             constexpr double n = SubSamples * SubSamples;
@@ -118,12 +105,9 @@ QList<PaletteCluster> DominantColours(const QImage& small, int k)
 {
     std::vector<OkLab> points;
     points.reserve(std::size_t(small.width()) * small.height());
-    const auto& toLinear = linearTable();
     for (int y = 0; y < small.height(); ++y) {
-        for (int x = 0; x < small.width(); ++x) {
-            const QRgb px = small.pixel(x, y);
-            points.push_back(LinearToOkLab({toLinear[qRed(px)], toLinear[qGreen(px)], toLinear[qBlue(px)]}));
-        }
+        for (int x = 0; x < small.width(); ++x)
+            points.push_back(LinearToOkLab(ToLinear(small.pixel(x, y))));
     }
     if (points.empty() || k < 1)
         return {};
