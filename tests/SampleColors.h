@@ -1,7 +1,7 @@
 #pragma once
 
 // Colour sets for the readability tests and benchmarks.
-#include "preview/Readability.h"
+#include "colour/Readability.h"
 
 namespace ovex::test {
 

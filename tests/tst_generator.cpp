@@ -2,8 +2,8 @@
 // and the dialog applying one proposal as one undo step.
 #include "TestSupport.h"
 #include "app/GenerateDialog.h"
-#include "preview/ImagePalette.h"
-#include "preview/ThemeGenerator.h"
+#include "colour/ImagePalette.h"
+#include "colour/ThemeGenerator.h"
 #include "slots/MRW_Color.h"
 #include "theme/ThemeState.h"
 

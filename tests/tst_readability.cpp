@@ -1,6 +1,6 @@
 // Colour science, the checked pairs and their grades, and the fixes.
 #include "SampleColors.h"
-#include "preview/ContrastFix.h"
+#include "colour/ContrastFix.h"
 
 #include <QtTest>
 

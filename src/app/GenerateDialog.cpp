@@ -5,7 +5,7 @@
 #include "app/frmMain.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
-#include "preview/ImagePalette.h"
+#include "colour/ImagePalette.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/ThemeGenerator.h"
+#include "colour/ThemeGenerator.h"
 
 #include <QDialog>
 #include <QPointer>

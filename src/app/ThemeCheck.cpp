@@ -2,7 +2,7 @@
 
 #include "preview/PreviewTheme.h"
 #include "app/frmMain.h"
-#include "preview/Readability.h"
+#include "colour/Readability.h"
 #include "theme/ImportTheme.h"
 
 #include <QTextStream>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "preview/PreviewTheme.h"
-#include "preview/Readability.h"
+#include "colour/Readability.h"
 
 #include <QFont>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/Readability.h"
+#include "colour/Readability.h"
 #include "theme/Editor.h"
 
 #include <QColor>

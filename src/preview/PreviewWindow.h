@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/ContrastFix.h"
+#include "colour/ContrastFix.h"
 
 #include <QWidget>
 

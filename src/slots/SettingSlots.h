@@ -1,5 +1,6 @@
 #pragma once
 
+#include "slots/SlotCount.h"
 #include "slots/Swatch.h"
 
 #include <QCheckBox>
@@ -9,13 +10,6 @@
 #include <array>
 
 namespace ovex {
-
-inline constexpr int SlotCount = 32;
-inline constexpr int ColorSlotCount = 27;   // slots 0..26
-inline constexpr int FirstSizeSlot = 27;    // 27..31: system, user, menu, window title, subtext
-inline constexpr int SizeSlotCount = SlotCount - FirstSizeSlot;
-
-inline constexpr bool IsSizeSlot(int slot) { return slot >= FirstSizeSlot && slot < SlotCount; }
 
 // The controls that hold the 32 setting slots. The theme being edited lives
 // here and nowhere else: the tick state in chk, the value text in s[i]->Tag,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fileio/MRW_Memory.h"
-#include "slots/SettingSlots.h"
+#include "slots/SlotCount.h"
 
 #include <array>
 

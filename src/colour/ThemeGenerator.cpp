@@ -1,4 +1,4 @@
-#include "preview/ThemeGenerator.h"
+#include "colour/ThemeGenerator.h"
 
 #include <algorithm>
 #include <optional>

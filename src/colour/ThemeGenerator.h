@@ -1,7 +1,7 @@
 #pragma once
 
-#include "preview/ColourScience.h"
-#include "preview/Readability.h"
+#include "colour/ColourScience.h"
+#include "colour/Readability.h"
 
 #include <QColor>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "preview/Readability.h"
+#include "colour/Readability.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "preview/ColourScience.h"
-#include "preview/ThemeGenerator.h"
+#include "colour/ColourScience.h"
+#include "colour/ThemeGenerator.h"
 
 #include <QImage>
 #include <QList>

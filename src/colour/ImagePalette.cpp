@@ -1,4 +1,4 @@
-#include "preview/ImagePalette.h"
+#include "colour/ImagePalette.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "preview/ContrastFix.h"
+#include "colour/ContrastFix.h"
 
 #include "theme/ThemeKeys.h"
 

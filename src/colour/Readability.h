@@ -1,7 +1,7 @@
 #pragma once
 
-#include "preview/ColourScience.h"
-#include "slots/SettingSlots.h"
+#include "colour/ColourScience.h"
+#include "slots/SlotCount.h"
 
 #include <QColor>
 #include <QList>

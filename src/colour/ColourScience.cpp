@@ -1,4 +1,4 @@
-#include "preview/ColourScience.h"
+#include "colour/ColourScience.h"
 
 #include <algorithm>
 #include <cmath>
