@@ -5,6 +5,7 @@
 #include "slots/ColorClipboard.h"
 
 #include <QClipboard>
+#include <QDrag>
 #include <QMenu>
 #include <QMimeData>
 
@@ -99,6 +100,62 @@ private Q_SLOTS:
         const FakeMessageBox::Message refusal{"Sorry! The clipboard does not hold a colour.", "Paste Colour",
                                               MessageStyle::Information};
         QCOMPARE(ed.messages->Shown(), hasColour ? QList<FakeMessageBox::Message>{} : QList{refusal});
+    }
+
+    // What a paste takes from the clipboard: valid colour data first, else
+    // the text; colour data that is no colour does not hide good text.
+    void pasteFrom_data()
+    {
+        QTest::addColumn<QVariant>("colorData");   // none when invalid QVariant
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pasted");           // packed; -1: refused
+        QTest::newRow("colour data over text") << QVariant(QColor(0, 0, 255)) << "#ff0000" << 0xFF0000;
+        QTest::newRow("invalid colour data, text") << QVariant(QColor()) << "#ff0000" << int(Red);
+        QTest::newRow("invalid colour data alone") << QVariant(QColor()) << "" << -1;
+    }
+    void pasteFrom()
+    {
+        QFETCH(QVariant, colorData);
+        QFETCH(QString, text);
+        QFETCH(int, pasted);
+        TestEditor ed;
+        auto* mime = new QMimeData;   // the clipboard owns it
+        mime->setColorData(colorData);
+        if (!text.isEmpty())
+            mime->setText(text);
+        QGuiApplication::clipboard()->setMimeData(mime);
+        QVERIFY(QGuiApplication::clipboard()->mimeData()->hasColor());
+        QTest::keyClick(ed.slots().cmd[To], Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(ed.slots().s[To]->BackColor(), pasted < 0 ? UnsetColor : ColorValue(pasted));
+        QCOMPARE(ed.messages->Shown().size(), int(pasted < 0));
+    }
+
+    // Dragging a swatch with the left button starts a drag of its colour;
+    // a swatch with no colour starts none.
+    void dragStart_data()
+    {
+        QTest::addColumn<bool>("hasColour");
+        QTest::newRow("colour") << true;
+        QTest::newRow("no colour") << false;
+    }
+    void dragStart()
+    {
+        QFETCH(bool, hasColour);
+        TestEditor ed;
+        if (hasColour)
+            ed->SetSlotColors("Pick", {{From, Red}});
+        Swatch* swatch = ed.slots().s[From];
+        const QPoint from = swatch->rect().center();
+        const QPoint to = from + QPoint(QApplication::startDragDistance() + 2, 0);
+        QMouseEvent press(QEvent::MouseButtonPress, from, swatch->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton, {});
+        QMouseEvent move(QEvent::MouseMove, to, swatch->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(swatch, &press);
+        // The offscreen platform ends a drag at once; Qt deletes the QDrag later.
+        QCoreApplication::sendEvent(swatch, &move);
+        const QDrag* drag = swatch->findChild<QDrag*>();
+        QCOMPARE(drag != nullptr, hasColour);
+        if (drag)
+            QCOMPARE(ColorFromMimeData(drag->mimeData()), std::optional<ColorValue>(Red));
     }
 
     // A colour dropped on a row's swatch or button; a file

@@ -7,6 +7,7 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QUndoStack>
 
 using namespace ovex;
 
@@ -31,6 +32,8 @@ void writeThemes(const QTemporaryDir& dir)
         {"day.txt", "name=Day\r\n"},
         {"palette.theme", "name=P\r\nmenubackground=primary2\r\n"},
         {"big.theme", QByteArray(MaxReadBytes + 1, 'x')},
+        // An icon theme's: Import finds nothing in it.
+        {"index.theme", "[Icon Theme]\nName=Foo\nInherits=hicolor\nDirectories=16x16/apps\n"},
     };
     for (const auto& [name, bytes] : files) {
         QFile f(dir.filePath(name));
@@ -54,6 +57,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");      // the start of what is printed; "!" before it: on stderr
         QTest::newRow("none") << QStringList{} << int(Action::OpenWindow) << "" << 0 << "";
         QTest::newRow("relative") << QStringList{"a/x.theme"} << int(Action::OpenWindow) << "/cwd/a/x.theme" << 0 << "";
+        QTest::newRow("empty FILE") << QStringList{""} << int(Action::OpenWindow) << "" << 0 << "";
         QTest::newRow("help") << QStringList{"-h"} << int(Action::Exit) << "" << 0 << "Usage: ovex-theme-editor [options] [FILE]";
         QTest::newRow("two files") << QStringList{"a.theme", "b.theme"} << int(Action::Exit) << "" << 2 << "!ovex-theme-editor: Only one";
         QTest::newRow("check") << QStringList{"--check", "a.theme", "b"} << int(Action::Check) << "a.theme|b" << 0 << "";
@@ -75,9 +79,11 @@ private Q_SLOTS:
         QCOMPARE(c.text.left(printed.size()), printed);
     }
 
-    // The real program, without any display. Files are checked in turn on one
-    // hidden editor: the worst sets the status, and a refused or failing file
-    // leaves nothing behind for the next.
+    // The real program, without any display or session (as from cron, or
+    // root in CI). Files are checked in turn on one hidden editor: the worst
+    // sets the status, and a refused or failing file leaves nothing behind
+    // for the next. Stderr is kept for usage errors: Qt's warnings about the
+    // missing session stay out of it.
     void program_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -88,6 +94,9 @@ private Q_SLOTS:
         QTest::newRow("worst of") << QStringList{"--check", "gone.theme", "night.theme", "day.theme"}
                                   << "gone.theme: error: file not found\n" + NightFails + DayOk << 2;
         QTest::newRow("extension") << QStringList{"--check", "day.txt"} << "day.txt: error: not a .theme file\n" << 2;
+        QTest::newRow("gone, no extension") << QStringList{"--check", "gone.txt"} << "gone.txt: error: file not found\n" << 2;
+        QTest::newRow("no settings") << QStringList{"--check", "index.theme", "day.theme"}
+                                     << "index.theme: error: no theme settings found\n" + DayOk << 2;
         QTest::newRow("palette") << QStringList{"--check", "palette.theme"}
                                  << "palette.theme: error: uses the unsupported Primary/Secondary palette words\n" << 2;
         QTest::newRow("too big") << QStringList{"--check", "big.theme"} << "big.theme: error: could not be read\n" << 2;
@@ -102,7 +111,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         writeThemes(dir);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
             env.remove(name);
         QProcess p;
         p.setProcessEnvironment(env);
@@ -112,8 +121,52 @@ private Q_SLOTS:
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(QString::fromLocal8Bit(p.readAllStandardOutput()), out);
         QCOMPARE(p.exitCode(), status);
+        const QByteArray err = p.readAllStandardError();
         if (out.isEmpty())   // a usage error says why on stderr
-            QVERIFY(p.readAllStandardError().contains("ovex-theme-editor: Unknown option 'frobnicate'"));
+            QVERIFY(err.contains("ovex-theme-editor: Unknown option 'frobnicate'"));
+        else
+            QCOMPARE(err, QByteArray());
+    }
+
+    // What Import must find for a file to count as a theme: a name or any
+    // theme key, even without a value, in the lines it reads.
+    void themeSettings_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("out");   // after "x.theme: "
+        QTest::newRow("name only") << QByteArray("name=Night\r\n") << "ok (10 pairs readable)";
+        QTest::newRow("key, no value") << QByteArray("[x]\r\nfocuscolor=\r\n") << "ok (10 pairs readable)";
+        QTest::newRow("icon theme") << QByteArray("[Icon Theme]\nName=Foo\n") << "error: no theme settings found";
+        QTest::newRow("key inside a line") << QByteArray("#name=Night\r\n") << "error: no theme settings found";
+        QTest::newRow("empty") << QByteArray() << "error: no theme settings found";
+        QTest::newRow("after an empty line") << QByteArray("\r\nname=Night\r\n") << "error: no theme settings found";
+    }
+    void themeSettings()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, out);
+        QTemporaryDir dir;
+        QFile f(dir.filePath("x.theme"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(text), text.size());
+        f.close();
+        ThemeChecker checker;
+        const ThemeCheckResult result = checker.Check(f.fileName());
+        QCOMPARE(result.lines, QStringList{f.fileName() + ": " + out});
+        QCOMPARE(result.status, out.startsWith("ok") ? CheckStatus::Readable : CheckStatus::NotChecked);
+    }
+
+    // One hidden editor checks file after file without keeping each import
+    // to undo: its memory stays flat however many files it is given.
+    void checkerKeepsNoHistory()
+    {
+        QTemporaryDir dir;
+        writeThemes(dir);
+        ThemeChecker checker;
+        for (int k = 0; k < 3; ++k)
+            for (const char* name : {"day.theme", "night.theme", "unset.theme"})
+                checker.Check(dir.filePath(name));
+        QVERIFY(checker.Window().undoStack().count() <= 1);
     }
 };
 

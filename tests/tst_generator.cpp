@@ -215,6 +215,70 @@ private Q_SLOTS:
             QCOMPARE(dialog->Proposals().front().colors, before);
         }
     }
+
+    // Generate's dialogs start where Generate's last ones left off; the
+    // window's open and colour dialogs start where the window's left off,
+    // whether Generate was applied or cancelled.
+    void keepsItsOwnDialogs_data()
+    {
+        QTest::addColumn<bool>("apply");
+        QTest::newRow("cancelled") << false;
+        QTest::newRow("applied") << true;
+    }
+    void keepsItsOwnDialogs()
+    {
+        QFETCH(bool, apply);
+        QTemporaryDir dir;
+        const QString theme = dir.filePath(QStringLiteral("Day.theme"));
+        const QString picture = dir.filePath(QStringLiteral("dunes.png"));
+        QVERIFY(dunes().save(picture));
+        QFile file(theme);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("name=Day\r\n") > 0);
+        file.close();
+        TestEditor t;
+        FakeCommonDialog& cd = *t.cd;
+        cd.AnswerFile(theme);
+        t.action(QStringLiteral("mnuImport"))->trigger();
+        const ColorValue picked = 0x112233;
+        cd.AnswerColor(picked);
+        t.slots().cmd[3]->click();
+        const auto properties = [&] { return std::tuple(cd.Filter, cd.InitDir, cd.FileName, cd.Color); };
+        const auto windowDialogs = properties();
+        const ThemeState before = CaptureTheme(t.editor());
+        const int steps = t->undoStack().count();
+
+        QPointer<GenerateDialog> dialog = openDialog(t);
+        cd.AnswerFile(picture);
+        dialog->findChild<QPushButton*>("cmdImage")->click();
+        QCOMPARE(cd.History().last().fileName, QString());
+        QVERIFY(cd.History().last().initDir.isEmpty());
+        cd.AnswerColor(0x00FF00);
+        dialog->findChild<QPushButton*>("cmdBase")->click();
+        QCOMPARE(properties(), windowDialogs);
+        dialog->findChild<QPushButton*>(apply ? "cmdApply" : "cmdCancel")->click();
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(properties(), windowDialogs);
+        if (!apply) {
+            QCOMPARE(CaptureTheme(t.editor()), before);
+            QCOMPARE(t->undoStack().count(), steps);
+        }
+
+        // The window's next dialogs, cancelled.
+        cd.CancelFile();
+        t.action(QStringLiteral("mnuImport"))->trigger();
+        QCOMPARE(cd.History().last().fileName, theme);
+        cd.CancelColor();
+        t.slots().cmd[5]->click();
+        QCOMPARE(cd.History().last().color, picked);
+        // Generate's next picture dialog.
+        dialog = openDialog(t);
+        cd.CancelFile();
+        dialog->findChild<QPushButton*>("cmdImage")->click();
+        QCOMPARE(cd.History().last().fileName, picture);
+        QCOMPARE(cd.History().last().filter, PictureFilter());
+        dialog->reject();
+        QCOMPARE(properties(), windowDialogs);
+    }
 };
 
 OVEX_TEST_MAIN(tst_generator)

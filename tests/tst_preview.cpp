@@ -9,6 +9,7 @@
 #include "slots/MRW_Color.h"
 #include "theme/ImportTheme.h"
 #include "theme/ThemeKeys.h"
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QTableWidget>
@@ -256,27 +257,59 @@ private Q_SLOTS:
         QCOMPARE(warnedPairs(preview), QList<qsizetype>{selected});
     }
 
-    // Every control of the list has an accessible name and is reached by Tab; the table lists every pair.
+    // Tab reaches every control and every text of the list in reading order, each warning just before its
+    // Fix button, and a screen reader is given each text whole: the warnings with their number, ratio and
+    // threshold, the hints, the notes. The table lists every pair.
     void accessibleAndTabbed()
     {
         TestEditor ed;
-        setColors(ed, allSlots(test::EightFailingPairs()));
+        // Seven warnings, one no colour fixes; red menu text that fails only with protanopia; a disabled hint.
+        Setup setup = allSlots(test::EightFailingPairs());
+        setup += {{18, Qt::black}, {16, Qt::black}, {17, QColor(0x7C, 0x7C, 0x7C)}, {15, Qt::white}};
+        setup += {{20, Qt::red}, {19, Qt::black}, {23, QColor(0x20, 0x20, 0x20)}};
+        setColors(ed, setup);
         PreviewWindow* window = openPreview(ed);
         QVERIFY(QTest::qWaitForWindowActive(window));
         ReadabilityPanel* panel = window->Panel();
-        QList<QWidget*> controls = {window->SimulateBox(), window->Preview(), panel->FixAllButton(), panel->ShowAllButton()};
-        for (int k = 0; k < 8; ++k)
-            controls << panel->FixButton(k);
-        QSet<QWidget*> reached;
+        const QList<PairResult> warnings = panel->ShownWarnings();
+        QCOMPARE(warnings.size(), 7);
+        const qsizetype unfixable = PairIndex(16, 18);
+        for (qsizetype row = 0; row < warnings.size(); ++row)
+            if (warnings[row].pair == unfixable)
+                QTest::mouseClick(panel->FixButton(row), Qt::LeftButton);
+        QVERIFY(!panel->Note().isEmpty());
+
+        QList<QWidget*> order;
         window->SimulateBox()->setFocus();
-        for (int k = 0; k < 30; ++k) {
-            reached << QApplication::focusWidget();
+        while (!order.contains(QApplication::focusWidget()) && order.size() < 100) {
+            order << QApplication::focusWidget();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        for (QWidget* w : controls) {
-            QVERIFY2(!w->accessibleName().isEmpty(), w->metaObject()->className());
-            QVERIFY2(reached.contains(w), qPrintable(w->accessibleName()));
+        const auto accessibleName = [](QWidget* w) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            return a && a->state().focusable ? a->text(QAccessible::Name) : QString();
+        };
+        const auto text = [&](const char* name) { return window->findChild<QLabel*>(name); };
+        for (qsizetype row = 0; row < warnings.size(); ++row) {
+            QLabel* label = text(qPrintable(QStringLiteral("lblWarning%1").arg(row)));
+            QCOMPARE(order.indexOf(panel->FixButton(row)), order.indexOf(label) + 1);
+            const PairResult& r = warnings[row];
+            QCOMPARE(accessibleName(label), QStringLiteral("Warning %1 of 7: %2: %3, needs %4:1").arg(row + 1)
+                                                .arg(QLatin1String(r.Pair().what), RatioText(r.ratio)).arg(Threshold(r.Pair().kind)));
         }
+        QList<QWidget*> controls = {window->SimulateBox(), window->Preview(), panel->FixAllButton(), panel->ShowAllButton()};
+        for (const char* name : {"lblReadability", "lblFixNote", "lblHints", "lblSimulationNote", "lblDefaults"}) {
+            QVERIFY2(!text(name)->text().isEmpty(), name);
+            QCOMPARE(accessibleName(text(name)), text(name)->text());
+            controls << text(name);
+        }
+        for (QWidget* w : controls) {
+            QVERIFY2(!accessibleName(w).isEmpty(), qPrintable(w->objectName()));
+            QVERIFY2(order.contains(w), qPrintable(w->objectName()));
+        }
+        QVERIFY(text("lblHints")->text().contains(CheckedPairs[PairIndex(23, 19)].what));
+        QVERIFY(text("lblSimulationNote")->text().contains(CheckedPairs[PairIndex(20, 19)].what));
+
         QTest::mouseClick(panel->ShowAllButton(), Qt::LeftButton);
         QTableWidget* table = panel->Table()->Table();
         QVERIFY(!table->accessibleName().isEmpty());

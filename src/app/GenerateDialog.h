@@ -24,6 +24,8 @@ class GenerateDialog final : public QDialog
 {
     Q_OBJECT
 public:
+    // cd: the dialogs for the base colour and the picture, whose properties
+    // the window keeps for Generate alone (an OwnStateDialog).
     GenerateDialog(frmMain& main, CommonDialog& cd, MessageBoxService& messages);
 
     const QList<ThemeProposal>& Proposals() const { return m_proposals; }

@@ -3,9 +3,11 @@
 #include "preview/PreviewTheme.h"
 #include "app/frmMain.h"
 #include "colour/Readability.h"
+#include "fileio/MRW_Import.h"
 #include "theme/ImportTheme.h"
 
 #include <QTextStream>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -58,6 +60,17 @@ QString refusalReason(const FakeMessageBox::Message& message)
 
 } // namespace
 
+bool HasThemeSettings(const Editor& editor, const QString& file)
+{
+    StringArray lines;
+    if (!Import_ReadLines(*editor.FileSystem, file, lines))
+        return false;
+    const QList<QString>& keys = editor.ImportKeys.Items();
+    return std::any_of(lines.Items().begin(), lines.Items().end(), [&](const QString& line) {
+        return std::any_of(keys.begin(), keys.end(), [&](const QString& key) { return line.startsWith(key); });
+    });
+}
+
 ThemeCheckResult CheckThemeFile(frmMain& window, FakeMessageBox& messages, const QString& file)
 {
     messages.Clear();
@@ -66,6 +79,10 @@ ThemeCheckResult CheckThemeFile(frmMain& window, FakeMessageBox& messages, const
         return {{QStringLiteral("%1: error: %2").arg(file, refusalReason(messages.Shown().first()))},
                 CheckStatus::NotChecked};
     }
+    // Import takes any text file and keeps what it knows; one it knows
+    // nothing of is not a theme, however readable the defaults are.
+    if (!HasThemeSettings(window.editor(), file))
+        return {{QStringLiteral("%1: error: no theme settings found").arg(file)}, CheckStatus::NotChecked};
 
     const Readability readability = JudgeReadability(ReadPreviewTheme(window.editor()));
     if (readability.failing.isEmpty())
@@ -85,6 +102,9 @@ ThemeChecker::ThemeChecker()
     m_messages = messages.get();
     m_window = std::make_unique<frmMain>(DesktopServices{
         std::make_unique<FakeCommonDialog>(), std::move(messages), std::make_unique<FakeWebOpener>()});
+    // Nobody undoes a check: keep one step, not one per file, so that
+    // thousands of files need no more memory than one.
+    m_window->undoStack().setUndoLimit(1);
 }
 
 ThemeChecker::~ThemeChecker() = default;

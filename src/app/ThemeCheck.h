@@ -12,6 +12,7 @@ class QTextStream;
 namespace ovex {
 
 class frmMain;
+struct Editor;
 
 // Exit statuses of a check, worst last: the worst file decides the run's.
 enum class CheckStatus { Readable = 0, PairFails = 1, NotChecked = 2 };
@@ -22,10 +23,14 @@ struct ThemeCheckResult
     CheckStatus status = CheckStatus::Readable;
 };
 
+// Whether Import finds anything in file: a line beginning with "name=" or
+// with a theme key.
+bool HasThemeSettings(const Editor& editor, const QString& file);
+
 // Reads file exactly as Import does, into window (never shown), with messages
 // recorded by messages rather than shown, and judges the theme's readability
 // as the preview does. One line per failing pair, or one line saying why the
-// file could not be read, or one "ok" line.
+// file could not be read or holds no theme settings, or one "ok" line.
 ThemeCheckResult CheckThemeFile(frmMain& window, FakeMessageBox& messages, const QString& file);
 
 // A hidden editor to check files on, one after another.
@@ -35,6 +40,7 @@ public:
     ThemeChecker();
     ~ThemeChecker();
     ThemeCheckResult Check(const QString& file);
+    frmMain& Window() const { return *m_window; }
 
 private:
     FakeMessageBox* m_messages = nullptr;

@@ -77,6 +77,8 @@ private:
     void mnuAbout_Click();
 
     DesktopServices m_services;
+    // Generate Theme's dialogs, remembered between its openings.
+    OwnStateDialog m_generateDialogs{*m_services.cd};
     Editor m_editor;
     History* m_history = nullptr;
     QPointer<QWidget> m_about;

@@ -7,7 +7,9 @@ namespace ovex {
 void frmMain::mnuGenerate_Click()
 {
     // Window-modal, so it returns at once; the dialog applies its choice itself.
-    auto* dialog = new GenerateDialog(*this, *m_services.cd, *m_services.messages);
+    // Its dialogs start where its last ones left off, and leave the
+    // window's own where they were.
+    auto* dialog = new GenerateDialog(*this, m_generateDialogs, *m_services.messages);
     dialog->open();
 }
 

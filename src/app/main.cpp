@@ -22,10 +22,20 @@ QStringList argumentsOf(int argc, char* argv[])
     return arguments;
 }
 
+// A script reads --check's stderr for its own failures: Qt's notes about
+// the session it runs in (no XDG_RUNTIME_DIR from cron, CI or root) are no
+// concern of it. Critical and fatal messages still go out.
+void quietCheckMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, text).toLocal8Bit().constData());
+}
+
 int check(int argc, char* argv[], const QStringList& files)
 {
     // The editor is built but never shown: no display is needed or used.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietCheckMessages);
     QApplication app(argc, argv);
     QTextStream out(stdout);
     return ovex::RunThemeCheck(files, out);

@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QScopeGuard>
+
+#include <utility>
 
 namespace ovex {
 
@@ -78,6 +81,27 @@ DialogResult QtCommonDialog::ShowColor()
         return DialogResult::Cancelled;
     Color = QColorToPacked(dialog.selectedColor());
     return DialogResult::Chosen;
+}
+
+namespace {
+
+void swapProperties(CommonDialog& a, CommonDialog& b)
+{
+    std::swap(a.Filter, b.Filter);
+    std::swap(a.InitDir, b.InitDir);
+    std::swap(a.FileName, b.FileName);
+    std::swap(a.Color, b.Color);
+}
+
+} // namespace
+
+DialogResult OwnStateDialog::showOwn(DialogResult (CommonDialog::*show)())
+{
+    swapProperties(*this, m_shared);
+    // Swapped back however the dialog ends: what it left is ours, the rest
+    // is the shared dialog's again.
+    const auto restore = qScopeGuard([this] { swapProperties(*this, m_shared); });
+    return (m_shared.*show)();
 }
 
 DialogResult FakeCommonDialog::showFile(Kind kind)

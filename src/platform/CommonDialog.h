@@ -52,6 +52,26 @@ public:
     DialogResult ShowColor() override;
 };
 
+// Dialogs with properties of their own, shown through another dialog whose
+// properties stay as they were: a second user of the dialogs (Generate
+// Theme) starts where it left off without moving where the first (File,
+// Import and the colour buttons) starts. Each further user with its own
+// idea of where to start takes an OwnStateDialog of its own.
+class OwnStateDialog final : public CommonDialog
+{
+public:
+    explicit OwnStateDialog(CommonDialog& shared) : m_shared(shared) {}
+
+    DialogResult ShowOpen() override { return showOwn(&CommonDialog::ShowOpen); }
+    DialogResult ShowSave() override { return showOwn(&CommonDialog::ShowSave); }
+    DialogResult ShowColor() override { return showOwn(&CommonDialog::ShowColor); }
+
+private:
+    DialogResult showOwn(DialogResult (CommonDialog::*show)());
+
+    CommonDialog& m_shared;
+};
+
 // A scripted user for tests: each Show* takes the next answer from its queue
 // (a path or colour, or nothing for a cancel; an empty queue cancels too)
 // and records what it was shown.

@@ -1,6 +1,7 @@
 #include "preview/PreviewWindow.h"
 
 #include "preview/ReadabilityPanel.h"
+#include "preview/ReadableText.h"
 #include "preview/ThemePreview.h"
 #include "theme/Editor.h"
 
@@ -34,10 +35,7 @@ PreviewWindow::PreviewWindow(const Editor& editor, const QIcon& icon) : QWidget(
 
     m_preview = new ThemePreview([&editor] { return ReadPreviewTheme(editor); }, this);
     m_panel = new ReadabilityPanel(this);
-    m_defaults = new QLabel(this);
-    m_defaults->setObjectName(QStringLiteral("lblDefaults"));
-    m_defaults->setWordWrap(true);
-    m_defaults->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_defaults = new ReadableText(QStringLiteral("lblDefaults"), this);
     for (QWidget* w : std::initializer_list<QWidget*>{m_panel, m_defaults})
         w->setFixedWidth(m_preview->width());
 

@@ -2,24 +2,15 @@
 
 #include "preview/Badge.h"
 #include "preview/PairsDialog.h"
+#include "preview/ReadableText.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace ovex {
 
 namespace {
-
-QLabel* wrappedLabel(const QString& name, QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
 
 QString warningText(const PairResult& r)
 {
@@ -47,7 +38,9 @@ ReadabilityPanel::ReadabilityPanel(QWidget* parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
 
-    m_heading = wrappedLabel(QStringLiteral("lblReadability"), this);
+    // Every text is a Tab stop, in reading order: the heading, each warning
+    // just before its Fix button, the buttons, then the notes and hints.
+    m_heading = new ReadableText(QStringLiteral("lblReadability"), this);
     QFont bold = m_heading->font();
     bold.setBold(true);
     m_heading->setFont(bold);
@@ -58,7 +51,7 @@ ReadabilityPanel::ReadabilityPanel(QWidget* parent) : QWidget(parent)
         auto* line = new QHBoxLayout(row.widget);
         line->setContentsMargins(0, 0, 0, 0);
         row.badge = new Badge(row.widget);
-        row.text = new QLabel(row.widget);
+        row.text = new ReadableText(QStringLiteral("lblWarning%1").arg(k), row.widget);
         row.fix = new QPushButton(QStringLiteral("Fix"), row.widget);
         row.fix->setObjectName(QStringLiteral("cmdFix%1").arg(k));
         line->addWidget(row.badge);
@@ -84,9 +77,9 @@ ReadabilityPanel::ReadabilityPanel(QWidget* parent) : QWidget(parent)
     connect(m_fixAll, &QPushButton::clicked, this, &ReadabilityPanel::fixAll);
     connect(m_showAll, &QPushButton::clicked, this, &ReadabilityPanel::showAllPairs);
 
-    m_note = wrappedLabel(QStringLiteral("lblFixNote"), this);
-    m_hints = wrappedLabel(QStringLiteral("lblHints"), this);
-    m_simulationNote = wrappedLabel(QStringLiteral("lblSimulationNote"), this);
+    m_note = new ReadableText(QStringLiteral("lblFixNote"), this);
+    m_hints = new ReadableText(QStringLiteral("lblHints"), this);
+    m_simulationNote = new ReadableText(QStringLiteral("lblSimulationNote"), this);
     for (QLabel* label : {m_note, m_hints, m_simulationNote}) {
         label->hide();
         layout->addWidget(label);
@@ -127,6 +120,8 @@ void ReadabilityPanel::SetResults(const SlotColors& colors, VisionType vision,
             const QString text = warningText(r);
             row.badge->SetNumber(int(k) + 1);
             row.text->setText(text);
+            // The number is the mark in the picture, which a screen reader cannot see.
+            row.text->setAccessibleName(QStringLiteral("Warning %1 of %2: %3").arg(k + 1).arg(m_warnings.size()).arg(text));
             row.fix->setAccessibleName(QStringLiteral("Fix: %1").arg(QLatin1String(r.Pair().what)));
             row.fix->setAccessibleDescription(text);
             row.fix->setToolTip(QStringLiteral("Change the front colour as little as needed to reach %1:1")
