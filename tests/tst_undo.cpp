@@ -21,14 +21,26 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-// The font-size slots' value texts are refreshed from their boxes by every
-// Save, and never written from them: they are left out of the comparison.
-ThemeState comparable(const Editor& editor)
+// What the user sees of the theme: every tick, the colour slots' swatches and
+// the text boxes. (Save's bytes are compared beside it.)
+struct Seen
 {
-    ThemeState state = CaptureTheme(editor);
-    for (int slot = FirstSizeSlot; slot < SlotCount; ++slot)
-        state.slots[slot].tag.clear();
-    return state;
+    std::array<bool, SlotCount> ticks{};
+    std::array<ColorValue, ColorSlotCount> colors{};
+    QStringList texts;
+    friend bool operator==(const Seen&, const Seen&) = default;
+};
+
+Seen seen(const Editor& editor)
+{
+    Seen shown;
+    for (int i = 0; i < SlotCount; ++i)
+        shown.ticks[i] = editor.slots.Value(i) == 1;
+    for (int i = 0; i < ColorSlotCount; ++i)
+        shown.colors[i] = editor.slots.s[i]->BackColor();
+    for (int field = NameField; field < FieldCount; ++field)
+        shown.texts << TextBox(editor, field)->text();
+    return shown;
 }
 
 } // namespace
@@ -85,7 +97,8 @@ private Q_SLOTS:
 
     // Random user actions with undo and redo mixed in: after every step the
     // editor is exactly as recorded for that point of the history, and Save
-    // writes exactly the bytes it wrote there.
+    // writes exactly the bytes it wrote there. Every step recorded changed
+    // something shown or saved, and Save records none.
     void randomWalk_data()
     {
         QTest::addColumn<quint32>("seed");
@@ -103,8 +116,11 @@ private Q_SLOTS:
         const SettingSlots& slots = ed.slots();
         QList<QLineEdit*> boxes(slots.sizeBox.begin(), slots.sizeBox.end());
         boxes << ed.editor().txtThemeName;
+        // The file Save writes is imported back too.
+        const QString userFile = file("walk-user.theme");
+        QFile::remove(userFile);
         const QStringList files{file("full.theme"), file("part.theme"), file("palette.theme"),
-                                file("missing.theme"), file("wrong.txt")};
+                                file("missing.theme"), file("wrong.txt"), userFile};
         const QList<ColorValue> colors{0x0000FF, 0x00FF00, 0x123456, 0xFFFFFF, 0};
         // Undo and redo by the menu, or by the keys with the focus in a text box.
         const auto historyKey = [&](bool undo) {
@@ -116,7 +132,7 @@ private Q_SLOTS:
             const Qt::KeyboardModifiers shift = undo || ctrlY ? Qt::NoModifier : Qt::ShiftModifier;
             QTest::keyClick(box, ctrlY ? Qt::Key_Y : Qt::Key_Z, Qt::ControlModifier | shift);
         };
-        enum Action { Tick, Pick, Type, New, Import, Drop, Undo, Redo, Leave, ActionCount };
+        enum Action { Tick, Pick, Type, New, Import, Drop, Undo, Redo, Leave, Save, ActionCount };
         const std::function<void()> act[ActionCount] = {
             [&] { QTest::mouseClick(any(slots.chk), Qt::LeftButton); },
             [&] {
@@ -128,8 +144,8 @@ private Q_SLOTS:
                 box->setFocus();
                 if (random.bounded(3) == 0)
                     QTest::keyClick(box, Qt::Key_Backspace);
-                else
-                    QTest::keyClicks(box, QString(QChar(u'a' + random.bounded(3))));
+                else   // a key whose text is not Latin-1 too
+                    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, any(QStringList{"a", "b", "\u03a9"}), {});
             },
             [&] { ed.action("mnuNew")->trigger(); },
             [&] {
@@ -140,13 +156,18 @@ private Q_SLOTS:
             [&] { historyKey(true); },
             [&] { historyKey(false); },
             [&] { any(slots.cmd)->setFocus(); },   // ends a run of typing
+            [&] {
+                random.bounded(6) == 0 ? ed.cd->CancelFile() : ed.cd->AnswerFile(userFile);
+                ed.action("mnuSave")->trigger();
+            },
         };
 
-        struct Point { ThemeState state; QByteArray bytes; };
-        QList<Point> history{{comparable(ed.editor()), saved(ed)}};
+        struct Point { ThemeState state; Seen shown; QByteArray bytes; };
+        const auto now = [&] { return Point{CaptureTheme(ed.editor()), seen(ed.editor()), saved(ed)}; };
+        QList<Point> history{now()};
         const auto atRecorded = [&] {
             const Point& point = history[stack.index()];
-            return comparable(ed.editor()) == point.state && saved(ed) == point.bytes;
+            return CaptureTheme(ed.editor()) == point.state && saved(ed) == point.bytes;
         };
         QString log;
         for (int step = 0; step < 250; ++step) {
@@ -155,12 +176,21 @@ private Q_SLOTS:
             const int indexBefore = stack.index();
             act[action]();
             log += QString::number(action);
+            const QString where = QStringLiteral("step %1, actions %2").arg(step).arg(log);
             history.resize(stack.count() + 1);   // the stack drops the steps a new one replaces
             const bool recorded = stack.count() != countBefore || stack.index() != indexBefore;
+            QVERIFY2(action != Save || !recorded, qPrintable(where));
             // Typing merges into its run's step; anything else that changed the theme is a step.
-            if (action != Undo && action != Redo && (recorded || action == Type))
-                history[stack.index()] = {comparable(ed.editor()), saved(ed)};
-            QVERIFY2(atRecorded(), qPrintable(QStringLiteral("step %1, actions %2").arg(step).arg(log)));
+            if (action != Undo && action != Redo && (recorded || action == Type)) {
+                history[stack.index()] = now();
+                // A step changes what the user sees or what Save writes.
+                if (stack.index() > 0) {
+                    const Point& before = history[stack.index() - 1];
+                    const Point& after = history[stack.index()];
+                    QVERIFY2(before.shown != after.shown || before.bytes != after.bytes, qPrintable(where));
+                }
+            }
+            QVERIFY2(atRecorded(), qPrintable(where));
         }
         // Back to the start and forward to the end, through every state.
         while (stack.canUndo()) {
@@ -184,12 +214,16 @@ private Q_SLOTS:
         QTest::newRow("import of a .txt file") << "txt";
         QTest::newRow("new on an empty editor") << "new";
         QTest::newRow("typing back to the start") << "retype";
+        QTest::newRow("save, then import of the file saved") << "save and import";
     }
     void noStep()
     {
         QFETCH(QString, action);
         TestEditor ed;
-        if (action != "new") {
+        if (action == "save and import") {
+            ed.cd->AnswerFile(file("part.theme"));
+            ed.action("mnuImport")->trigger();
+        } else if (action != "new") {
             ed.cd->AnswerColor(0x0000FF);
             QTest::mouseClick(ed.slots().cmd[19], Qt::LeftButton);
         }
@@ -206,6 +240,13 @@ private Q_SLOTS:
             QTest::keyClicks(box, "34");
             QTest::keyClick(box, Qt::Key_Backspace);
             QTest::keyClick(box, Qt::Key_Backspace);
+        } else if (action == "save and import") {
+            const QString resaved = file("resaved.theme");
+            for (QAction* command : {ed.action("mnuSave"), ed.action("mnuImport")}) {
+                ed.cd->AnswerFile(resaved);
+                command->trigger();
+            }
+            QCOMPARE(ed.editor().txtThemeName->text(), QStringLiteral("Part"));
         } else {
             action == "cancel import" ? ed.cd->CancelFile()
                                       : ed.cd->AnswerFile(file(action == "txt" ? "wrong.txt" : "missing.theme"));
@@ -256,6 +297,79 @@ private Q_SLOTS:
         QTest::mouseClick(ed.slots().chk[3], Qt::LeftButton);
         QVERIFY(!redo->isEnabled());
         QCOMPARE(undo->text(), QStringLiteral("&Undo Tick: Control foreground text, combobox arrows, and checkmarks etc..."));
+    }
+
+    // A run of typing in one box is one step until something else happens.
+    void typingRunEnds_data()
+    {
+        QTest::addColumn<QString>("between");
+        QTest::addColumn<QString>("firstUndo");   // the name after one undo
+        QTest::newRow("nothing: one run") << "" << "Theme Name";
+        QTest::newRow("the focus leaves the box") << "leave" << "Theme Nameab";
+        QTest::newRow("Ctrl+Z, Ctrl+Shift+Z") << "undo redo" << "Theme Nameab";
+        QTest::newRow("Ctrl+Z, Ctrl+Y") << "undo redo-y" << "Theme Nameab";
+    }
+    void typingRunEnds()
+    {
+        QFETCH(QString, between);
+        QFETCH(QString, firstUndo);
+        TestEditor ed;
+        QVERIFY(showActive(ed));
+        QLineEdit* name = ed.editor().txtThemeName;
+        name->setFocus();
+        QTest::keyClicks(name, "ab");
+        if (between == "leave") {
+            ed.slots().chk[0]->setFocus();
+            name->setFocus();
+        } else if (between.startsWith("undo")) {
+            QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(name->text(), QStringLiteral("Theme Name"));
+            if (between == "undo redo")
+                QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            else
+                QTest::keyClick(name, Qt::Key_Y, Qt::ControlModifier);
+            QCOMPARE(name->text(), QStringLiteral("Theme Nameab"));
+        }
+        QTest::keyClicks(name, "c");
+        QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(name->text(), firstUndo);
+    }
+
+    // Undo and redo give back each text exactly, whatever its characters.
+    void textsRestoredExactly_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Latin-1 name") << "txtThemeName" << QStringLiteral("Caf\u00e9 \u00ff");
+        QTest::newRow("Greek name") << "txtThemeName" << QStringLiteral("\u03a9mega");
+        QTest::newRow("name beyond the BMP") << "txtThemeName" << QStringLiteral("Night \U0001F319");
+        QTest::newRow("Greek size") << "txtSubtext" << QStringLiteral("1\u03a9");
+    }
+    void textsRestoredExactly()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        TestEditor ed;
+        QVERIFY(showActive(ed));
+        auto* edit = ed.find<QLineEdit>(box);
+        const QString start = edit->text();
+        edit->setFocus();
+        edit->selectAll();
+        // As a keyboard layout or input method delivers it.
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, text, Qt::NoModifier);
+        QCOMPARE(edit->text(), text);
+        ed.slots().chk[0]->setFocus();
+        QTest::mouseClick(ed.slots().chk[2], Qt::LeftButton);   // a later step
+        QUndoStack& stack = ed->undoStack();
+        for (int round = 0; round < 2; ++round) {
+            stack.undo();
+            stack.undo();
+            QCOMPARE(edit->text(), start);
+            stack.redo();
+            QCOMPARE(edit->text(), text);
+            stack.redo();
+            QCOMPARE(edit->text(), text);
+        }
     }
 };
 

@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "slots/LineBreaks.h"
 #include "theme/History.h"
+#include "theme/HistoryActions.h"
 #include "theme/ThemeKeys.h"
 
 #include "app/CaptionFrame.h"
@@ -176,15 +177,14 @@ void frmMain::buildMenus()
     QAction* exit = addItem(file, "mnuExit", QStringLiteral("E&xit"));
     connect(exit, &QAction::triggered, this, &frmMain::mnuExit_Click);
 
-    // Edit: the platform's usual keys; the item names the step it would undo.
+    // Edit: the item names the step it would undo; the keys are the same on
+    // every platform (HistoryActions).
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuUndo = m_history->Stack().createUndoAction(edit, QStringLiteral("&Undo"));
+    mnuUndo = CreateHistoryAction(m_history->Stack(), HistoryKey::Undo, edit);
     mnuUndo->setObjectName(QStringLiteral("mnuUndo"));
-    mnuUndo->setShortcuts(QKeySequence::Undo);
-    mnuRedo = m_history->Stack().createRedoAction(edit, QStringLiteral("&Redo"));
+    mnuRedo = CreateHistoryAction(m_history->Stack(), HistoryKey::Redo, edit);
     mnuRedo->setObjectName(QStringLiteral("mnuRedo"));
-    mnuRedo->setShortcuts(QKeySequence::Redo);
     edit->addActions({mnuUndo, mnuRedo});
     edit->addSeparator();
     mnuGenerate = edit->addAction(QStringLiteral("&Generate Theme..."));

@@ -15,6 +15,8 @@ void frmMain::mnuPreview_Click()
     if (!m_preview || !m_preview->isVisible()) {
         auto* preview = new PreviewWindow(m_editor, windowIcon());
         m_preview = preview;
+        // The preview shows the theme, so its keys undo and redo the theme's history.
+        preview->addActions({mnuUndo, mnuRedo});
         connect(this, &frmMain::themeChanged, preview, &PreviewWindow::Invalidate);
         connect(preview, &PreviewWindow::SlotChosen, this, &frmMain::showSlot);
         connect(preview, &PreviewWindow::ColorsChosen, this, [this](const QString& text, const QList<SlotFix>& fixes) {

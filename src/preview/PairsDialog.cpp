@@ -29,6 +29,9 @@ PairsDialog::PairsDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmPairs"));
     setWindowTitle(QStringLiteral("All Checked Pairs"));
+    // Part of the window that opens it: that window's keys (Undo, Redo) work here too.
+    if (parent)
+        addActions(parent->window()->actions());
     m_table = new QTableWidget(int(CheckedPairCount), 4, this);
     m_table->setObjectName(QStringLiteral("tblPairs"));
     m_table->setAccessibleName(QStringLiteral("All checked pairs"));

@@ -1,8 +1,11 @@
 #include "theme/History.h"
 
+#include "theme/HistoryActions.h"
 #include "theme/ThemeKeys.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QUndoCommand>
 
 namespace ovex {
@@ -133,19 +136,35 @@ bool History::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusOut:
         ++m_typingRun;
         break;
-    case QEvent::KeyPress: {
-        // A text box takes these keys for an undo of its own, before the Edit
-        // menu sees them: they go through the one history instead.
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Undo)) {
-            m_stack.undo();
-            return true;
-        }
-        if (key->matches(QKeySequence::Redo)) {
-            m_stack.redo();
+    case QEvent::ShortcutOverride:
+        // Claimed from the Edit menu too, so that the keys reach the box and
+        // take the same way on every platform.
+        if (HistoryKeyOf(*static_cast<QKeyEvent*>(event)) != HistoryKey::None) {
+            event->accept();
             return true;
         }
         break;
+    case QEvent::KeyPress:
+        // A text box takes these keys for an undo of its own: they go through
+        // the one history instead.
+        switch (HistoryKeyOf(*static_cast<QKeyEvent*>(event))) {
+        case HistoryKey::Undo:
+            m_stack.undo();
+            return true;
+        case HistoryKey::Redo:
+            m_stack.redo();
+            return true;
+        case HistoryKey::None:
+            break;
+        }
+        break;
+    case QEvent::ContextMenu: {
+        // The box's menu, with the history's Undo and Redo in place of its own.
+        auto* box = static_cast<QLineEdit*>(watched);
+        QMenu* menu = CreateTextBoxMenu(*box, m_stack);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
     }
     default:
         break;

@@ -41,7 +41,7 @@ ThemeState CaptureTheme(const Editor& editor)
     ThemeState state;
     const SettingSlots& slots = editor.slots;
     for (int i = 0; i < SlotCount; ++i)
-        state.slots[i] = {slots.Value(i) == 1, slots.s[i]->BackColor(), slots.s[i]->Tag()};
+        state.slots[i] = {slots.Value(i) == 1, slots.s[i]->BackColor(), IsSizeSlot(i) ? QString() : slots.s[i]->Tag()};
     for (int field = NameField; field < FieldCount; ++field)
         TextOf(state, field) = TextBox(editor, field)->text();
     return state;
@@ -70,7 +70,8 @@ void RestoreTheme(const Editor& editor, const ThemeState& state, ThemeFields fie
         }
         const SlotState& slot = state.slots[field];
         editor.slots.SetValue(field, slot.ticked ? 1 : 0);
-        editor.slots.s[field]->SetTag(slot.tag);
+        if (!IsSizeSlot(field))
+            editor.slots.s[field]->SetTag(slot.tag);
         editor.slots.s[field]->SetBackColor(slot.color);
     });
 }

@@ -15,6 +15,9 @@ struct SlotState
 {
     bool ticked = false;
     ColorValue color = UnsetColor;
+    // Always empty for a font-size slot: its value text is derived, since
+    // Save copies the size box into it before every use. Save's copy thus
+    // changes nothing that a later command compares.
     QString tag;
     friend bool operator==(const SlotState&, const SlotState&) = default;
 };
@@ -48,7 +51,8 @@ ThemeState CaptureTheme(const Editor& editor);
 ThemeFields ChangedFields(const ThemeState& a, const ThemeState& b);
 
 // Writes the given fields of state back into the controls exactly: tick state,
-// value text and colour of each slot, the text of each box. The caller keeps
+// value text (but a font-size slot's) and colour of each slot, the text of
+// each box. The caller keeps
 // the check-box handling from running meanwhile.
 void RestoreTheme(const Editor& editor, const ThemeState& state, ThemeFields fields);
 
