@@ -28,14 +28,22 @@ GeneratorSeed SeedFromColour(const QColor& base);
 
 struct ThemeProposal
 {
-    QString name;                   // "Balanced", "Tinted", ...
+    QString name;                   // "Neutral", "Tinted", ...
     SlotColors colors;              // all 27 colour slots
     bool passesEveryVision = false; // also under every simulated vision
 };
 
-// At most four proposals that differ visibly, each passing every checked pair
-// (hints included) for normal vision; those that pass for every simulated
-// vision too come first.
+// How far apart two themes look: the mean, over the 27 colour slots, of the
+// Euclidean distance in OKLab between the two colours of a slot. About 0.02
+// is just noticeable.
+double ProposalDistance(const SlotColors& x, const SlotColors& y);
+
+// No two proposals are closer than this.
+inline constexpr double MinProposalDistance = 0.08;
+
+// At most four proposals that differ in structure, each passing every checked
+// pair (hints included) for normal vision; those that pass for every
+// simulated vision too come first.
 QList<ThemeProposal> ProposeThemes(const GeneratorSeed& seed, ThemeMode mode);
 
 // The mode a surface of this colour suggests: Dark for a dark colour.
