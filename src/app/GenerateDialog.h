@@ -59,7 +59,7 @@ private:
 // JPEG, BMP and WebP.
 QString PictureFilter();
 
-// "Balanced and Tinted also read well ...": which proposals pass for every
+// "Neutral and Tinted also read well ...": which proposals pass for every
 // simulated vision.
 QString VisionNote(const QList<ThemeProposal>& proposals);
 
