@@ -9,9 +9,22 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QTextStream>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
 namespace ovex {
+
+namespace {
+
+// Threads that convert at once: enough for the syncs to overlap.
+constexpr qsizetype ConvertWorkers = 8;
+
+} // namespace
 
 QStringList SchemeThemeLines(const SchemeTheme& theme)
 {
@@ -46,9 +59,39 @@ ConvertResult ConvertScheme(const QString& scheme, const QString& outputDir)
 
 int RunSchemeConvert(const QStringList& schemes, const QString& outputDir, QTextStream& out)
 {
+    // Schemes that give the same file name go to one worker, in the order
+    // given, so the first one written wins as it would one at a time.
+    QList<QList<qsizetype>> groups;
+    QHash<QString, qsizetype> groupOf;
+    for (qsizetype i = 0; i < schemes.size(); ++i) {
+        const QString name = SchemeBaseName(schemes[i]);
+        if (!groupOf.contains(name)) {
+            groupOf.insert(name, groups.size());
+            groups.append(QList<qsizetype>());
+        }
+        groups[groupOf.value(name)].append(i);
+    }
+
+    // Each file is synced before it appears; syncs of several files overlap
+    // and the file system commits them together, which makes a few threads
+    // far faster than one, even on one core.
+    QList<ConvertResult> results(schemes.size());
+    std::atomic<qsizetype> next{0};
+    const auto work = [&] {
+        for (qsizetype g = next++; g < groups.size(); g = next++) {
+            for (const qsizetype i : groups[g])
+                results[i] = ConvertScheme(schemes[i], outputDir);
+        }
+    };
+    std::vector<std::thread> workers;
+    for (qsizetype k = 1; k < std::min<qsizetype>(ConvertWorkers, groups.size()); ++k)
+        workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers)
+        worker.join();
+
     bool allWritten = true;
-    for (const QString& scheme : schemes) {
-        const ConvertResult result = ConvertScheme(scheme, outputDir);
+    for (const ConvertResult& result : results) {
         out << result.line << '\n';
         allWritten = allWritten && result.written;
     }

@@ -28,8 +28,9 @@ QStringList SchemeThemeLines(const SchemeTheme& theme);
 // writes a theme; a file already there is never replaced.
 ConvertResult ConvertScheme(const QString& scheme, const QString& outputDir);
 
-// Converts each scheme in turn, one line each on out; 0 when every one was
-// written, ConvertRefusedStatus otherwise.
+// Converts the schemes, several at a time but with the outcome of converting
+// them in turn, and prints one line for each on out in the order given; 0
+// when every one was written, ConvertRefusedStatus otherwise.
 int RunSchemeConvert(const QStringList& schemes, const QString& outputDir, QTextStream& out);
 
 } // namespace ovex
