@@ -1,6 +1,7 @@
 // Schemes of other programs: base16 and base24 YAML in both layouts and KDE
 // .colors read, refused with a reason, mapped to readable themes, and
 // converted by the real program with no display.
+#include "SampleSchemes.h"
 #include "TestSupport.h"
 #include "TreeSnapshot.h"
 
@@ -26,130 +27,9 @@
 #include <unistd.h>
 
 using namespace ovex;
+using namespace ovex::test;
 
 namespace {
-
-// Our own palettes, one per layout.
-const QByteArray FlatBase16 = R"(# Ember Coast, for the tests
-scheme: "Ember Coast"
-author: "Ovex developers"
-base00: "201a17" # background
-base01: 2c2420
-base02: '#3d322c'
-base03: "7a6a5f"
-base04: "a08f82"
-base05: "D9C8B8"
-base06: "ece0d4"
-base07: "fbf4ec"
-base08: "d9534f"
-base09: "e8863a"
-base0A: "e0b34a"
-base0B: "8fae5b"
-base0C: "5fb3a5"
-base0d: "6f9fd8"   # the accent, its key in lower case
-base0E: "b87fc4"
-base0F: "a0603d"
-)";
-
-const QByteArray PaletteBase16 = R"(system: "base16"
-name: "Moss Night"
-slug: "moss-night"
-author: "Ovex developers"
-description: "Deep greens"
-variant: "dark"
-palette:
-  base00: "#16201a"
-  base01: "#1f2b23"
-  base02: "#2b3a30"
-  base03: "#5f7566"
-  base04: "#8aa091"
-  base05: "#c4d6c8"
-  base06: "#dde9df"
-  base07: "#f2f8f3"
-  base08: "#d46a5f"
-  base09: "#d9954a"
-  base0A: "#cdb454"
-  base0B: "#7fbf6a"
-  base0C: "#5fb8a8"
-  base0D: "#5aa0c8"
-  base0E: "#a887c9"
-  base0F: "#9a6a4a"
-)";
-
-const QByteArray PaletteBase24 = R"(system: "base24"
-name: 'Paper Lantern'
-author: "Ovex developers"
-variant: light
-palette:
-  base00: "#fbf8ef"
-  base01: "#efe9d9"
-  base02: "#e0d8c3"
-  base03: "#a39e8f"
-  base04: "#7c776a"
-  base05: "#4a463d"
-  base06: "#2f2c26"
-  base07: "#1b1915"
-  base08: "#b8473a"
-  base09: "#c46a2b"
-  base0A: "#a88a1f"
-  base0B: "#4f8a3c"
-  base0C: "#2f8a7f"
-  base0D: "#3b6fb0"
-  base0E: "#8a56a8"
-  base0F: "#7f5539"
-  base10: "#f4efe0"
-  base11: "#ebe4cf"
-  base12: "#d8594a"
-  base13: "#d9b53a"
-  base14: "#5fae4a"
-  base15: "#3fae9f"
-  base16: "#4f8ad0"
-  base17: "#a56fc4"
-)";
-
-// With the groups real files carry besides the five that are read; the
-// nested [Colors:View][Inactive] comes after [Colors:View] and must not count.
-const QByteArray KdeColors = "\xEF\xBB\xBF# Harbour, for the tests\n"
-                             R"([ColorEffects:Disabled]
-Color=56,56,56
-ColorAmount=0
-ContrastAmount=0.65
-IntensityEffect=2
-
-[Colors:Button]
-BackgroundNormal=226,229,222
-ForegroundNormal=30,34,38
-DecorationFocus=46,120,180
-
-[Colors:Selection]
-BackgroundNormal=46,120,180
-ForegroundNormal=255,255,255
-
-[Colors:Tooltip]
-BackgroundNormal=245,243,230,255
-ForegroundNormal=40,40,40
-
-[Colors:View]
-BackgroundNormal=250,251,247
-DecorationFocus=46,120,180
-ForegroundInactive=118,122,128
-ForegroundNormal=30,34,38
-
-[Colors:View][Inactive]
-BackgroundNormal=10,10,10
-
-[Colors:Window]
-BackgroundNormal = 236,238,232
-ForegroundInactive=118,122,128
-ForegroundNormal=30,34,38
-
-[WM]
-activeBackground=236,238,232
-
-[General]
-ColorScheme=Harbour
-Name=Harbour Light
-)";
 
 // A scheme that a test breaks by replacing one text in it.
 QByteArray changed(QByteArray bytes, const char* from, const char* to)
@@ -250,34 +130,6 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), qPrintable(path));
 }
 
-QString hex(const QColor& c)
-{
-    return c.name().mid(1);
-}
-
-// A base16 scheme of random colours, flat or with a palette, as a file would hold it.
-QByteArray randomBase16(QRandomGenerator& random, bool flat)
-{
-    QByteArray bytes = flat ? "scheme: \"Random\"\n" : "system: base16\nname: Random\npalette:\n";
-    for (int k = 0; k < 16; ++k) {
-        const QColor c = QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256));
-        bytes += (flat ? "" : "  ") + QStringLiteral("base%1: \"%2\"\n").arg(k, 2, 16, QLatin1Char('0')).arg(hex(c)).toUtf8();
-    }
-    return bytes;
-}
-
-QByteArray randomKde(QRandomGenerator& random)
-{
-    QByteArray bytes = "[General]\nName=Random\n";
-    for (const char* group : KdeGroups) {
-        bytes += QByteArray("[Colors:") + group + "]\n";
-        for (const char* key : {"BackgroundNormal", "ForegroundNormal", "ForegroundInactive", "DecorationFocus"})
-            bytes += QStringLiteral("%1=%2,%3,%4\n").arg(QLatin1String(key)).arg(random.bounded(256))
-                         .arg(random.bounded(256)).arg(random.bounded(256)).toUtf8();
-    }
-    return bytes;
-}
-
 } // namespace
 
 class SchemesTest : public QObject
@@ -351,7 +203,7 @@ private Q_SLOTS:
     {
         QRandomGenerator random(20261207);
         for (int i = 0; i < 600; ++i) {
-            const QByteArray bytes = i % 3 == 2 ? randomKde(random) : randomBase16(random, i % 3 == 0);
+            const QByteArray bytes = i % 3 == 2 ? RandomKdeScheme(random) : RandomBase16Scheme(random, i % 3 == 0);
             const SchemeReading reading = ReadScheme(bytes, QStringLiteral("random"));
             QVERIFY2(reading.scheme, qPrintable(reading.error + "\n" + bytes));
             verifyMapping(*reading.scheme, MapScheme(*reading.scheme));
@@ -598,16 +450,48 @@ private Q_SLOTS:
         QStringList schemes, themes;
         for (int i = 0; i < 60; ++i) {
             const QString name = QStringLiteral("s%1.%2").arg(i).arg(i % 3 == 2 ? "colors" : "yaml");
-            writeFile(root.filePath(name), i % 3 == 2 ? randomKde(random) : randomBase16(random, i % 3 == 0));
+            writeFile(root.filePath(name), i % 3 == 2 ? RandomKdeScheme(random) : RandomBase16Scheme(random, i % 3 == 0));
             schemes << name;
             themes << QStringLiteral("out/s%1.theme").arg(i);
         }
         const Run run = runProgram(QStringList{"--convert"} + schemes + QStringList{"--output-dir", "out"}, root.path(), home);
         QCOMPARE(run.status, 0);
-        QCOMPARE(run.out.count(QStringLiteral(": wrote out/")), schemes.size());
+        const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), schemes.size());
+        for (qsizetype i = 0; i < schemes.size(); ++i)
+            QVERIFY2(lines[i].startsWith(schemes[i] + QStringLiteral(": wrote ") + themes[i] + QStringLiteral(" (")), qPrintable(lines[i]));
         const Run check = runProgram(QStringList{"--check"} + themes, root.path(), home);
         QCOMPARE(check.out.count(QStringLiteral(": ok (10 pairs readable)\n")), themes.size());
         QCOMPARE(check.status, 0);
+    }
+
+    // Schemes that give the same file name, in pairs: the first of each pair
+    // that can be written is, the later one is refused, as one at a time.
+    void sameName()
+    {
+        QTemporaryDir root;
+        QVERIFY(QDir().mkpath(root.filePath(QStringLiteral("a"))) && QDir().mkpath(root.filePath(QStringLiteral("b")))
+                && QDir().mkpath(root.filePath(QStringLiteral("out"))));
+        QRandomGenerator random(11);
+        QStringList args{"--convert"}, expected;
+        for (int i = 0; i < 24; ++i) {
+            // The first of a pair takes longer to convert than the second.
+            const QString first = QStringLiteral("a/p%1.yaml").arg(i), second = QStringLiteral("b/p%1.colors").arg(i);
+            const bool broken = i % 4 == 3;
+            QByteArray slow = RandomBase16Scheme(random, false);
+            writeFile(root.filePath(first), broken ? changed(slow, "base05", "base5") : slow);
+            writeFile(root.filePath(second), KdeColors);
+            args << first << second;
+            const QString target = QStringLiteral("out/p%1.theme").arg(i);
+            expected << (broken ? first + QStringLiteral(": error: base05 is missing") : first + QStringLiteral(": wrote ") + target)
+                     << (broken ? second + QStringLiteral(": wrote ") + target : second + QStringLiteral(": error: ") + target + QStringLiteral(" already exists"));
+        }
+        const Run run = runProgram(args + QStringList{"--output-dir", "out"}, root.path(), root.path());
+        QCOMPARE(run.status, 2);
+        QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+        for (QString& line : lines)
+            line = line.section(QStringLiteral(" ("), 0, 0);
+        QCOMPARE(lines, expected);
     }
 
     void usage_data()
@@ -638,7 +522,8 @@ private Q_SLOTS:
         QCOMPARE(TreeSnapshot(dir.path()), before);
     }
 
-    // Hostile files through the program, held to 128 MiB of address space:
+    // Hostile files through the program, held to 1 GiB of address space (the
+    // worker threads reserve some 600 MiB of it but use little):
     // each refused with its reason, none of them a crash.
     void hostileInProgram()
     {
@@ -650,7 +535,7 @@ private Q_SLOTS:
         writeFile(root.filePath(QStringLiteral("huge.yml")), QByteArray(MaxReadBytes, '['));
         writeFile(root.filePath(QStringLiteral("ember.yml")), FlatBase16);
         const Run run = runProgram({"--convert", "brackets.yml", "deep.yml", "flow.yml", "huge.yml", "ember.yml",
-                                    "--output-dir", "out"}, root.path(), root.path(), 128);
+                                    "--output-dir", "out"}, root.path(), root.path(), 1024);
         QCOMPARE(run.err, QString());
         const QStringList lines = run.out.split(u'\n');
         QCOMPARE(lines.size(), 6);
