@@ -395,6 +395,12 @@ private Q_SLOTS:
         writeFile(out + QStringLiteral("/moss.theme"), "name=Mine\r\n");
         const QStringList homeBefore = TreeSnapshot(home);
         const QStringList outBefore = TreeSnapshot(out);
+        const auto outside = [&] {
+            QStringList entries = TreeSnapshot(in);
+            entries.removeIf([&](const QString& e) { return e.startsWith(out); });
+            return entries;
+        };
+        const QStringList inBefore = outside();
 
         const Run run = runProgram({"--convert", "ember.yml", "lantern.yaml", "harbour.colors", "broken.yml", "moss.yml",
                                     "--output-dir", "out"}, in, home);
@@ -411,6 +417,7 @@ private Q_SLOTS:
                                          "moss.yml: error: out/moss.theme already exists\n")
                               .arg(adjusted("ember.yml"), adjusted("lantern.yaml"), adjusted("harbour.colors")));
         QCOMPARE(TreeSnapshot(home), homeBefore);
+        QCOMPARE(outside(), inBefore);
         QStringList outAfter = TreeSnapshot(out);
         QCOMPARE(outAfter.size(), outBefore.size() + 3);
         QCOMPARE(outAfter.filter(QStringLiteral("moss.theme")), outBefore);
