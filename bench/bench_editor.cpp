@@ -5,6 +5,7 @@
 #include "preview/PreviewWindow.h"
 #include "preview/ThemePreview.h"
 #include "app/GenerateDialog.h"
+#include "app/SchemeConvert.h"
 #include "app/ThemeCheck.h"
 #include "app/frmMain.h"
 #include "fileio/Cp1252.h"
@@ -15,7 +16,9 @@
 #include "preview/ReadabilityPanel.h"
 #include "preview/ThemePreview.h"
 #include "SampleColors.h"
+#include "SampleSchemes.h"
 #include "SamplePicture.h"
+#include "schemes/SchemeFile.h"
 #include "slots/MRW_Color.h"
 #include "theme/NewTheme.h"
 #include "theme/ThemeKeys.h"
@@ -32,6 +35,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -43,6 +47,7 @@
 
 using namespace ovex;
 using ovex::test::EightFailingPairs;
+using namespace ovex::test;
 
 namespace {
 
@@ -593,6 +598,78 @@ void BM_FixAllWindow_EightPairs(benchmark::State& state)
     }
 }
 
+// ------------------------------------------------------------------ schemes
+
+// One scheme file read and mapped to a theme, the readability fixes included,
+// as --convert and the Generate Theme dialog do it.
+void readAndMap(benchmark::State& state, const QByteArray& scheme, const char* name)
+{
+    const QString path = g_bench->write(QString::fromLatin1(name), scheme);
+    for (auto _ : state) {
+        const SchemeReading reading = ReadSchemeFile(path);
+        if (!reading.scheme) {
+            state.SkipWithError("refused");
+            break;
+        }
+        benchmark::DoNotOptimize(MapScheme(*reading.scheme));
+    }
+}
+
+void BM_Scheme_ReadMap_Base16(benchmark::State& state) { readAndMap(state, FlatBase16, "ember.yaml"); }
+void BM_Scheme_ReadMap_Base24(benchmark::State& state) { readAndMap(state, PaletteBase24, "lantern.yaml"); }
+void BM_Scheme_ReadMap_Kde(benchmark::State& state) { readAndMap(state, KdeColors, "harbour.colors"); }
+
+// Hostile YAML refused: 64 KiB of nested brackets (as deep as the size cap
+// allows) and an alias bomb of 10^9 strings.
+void refuse(benchmark::State& state, const QByteArray& bytes)
+{
+    for (auto _ : state) {
+        const SchemeReading reading = ReadScheme(bytes, QString());
+        if (reading.scheme)
+            state.SkipWithError("read");
+    }
+}
+
+void BM_Scheme_Refuse_NestedBrackets(benchmark::State& state) { refuse(state, QByteArray(64 * 1024, '[')); }
+void BM_Scheme_Refuse_AliasBomb(benchmark::State& state)
+{
+    QByteArray bomb = "a0: &a0 [lol,lol,lol,lol,lol,lol,lol,lol,lol]\n";
+    for (int k = 1; k < 10; ++k) {
+        bomb += "a" + QByteArray::number(k) + ": &a" + QByteArray::number(k) + " [";
+        for (int j = 0; j < 9; ++j)
+            bomb += (j ? ",*a" : "*a") + QByteArray::number(k - 1);
+        bomb += "]\n";
+    }
+    refuse(state, bomb);
+}
+
+// --convert on 250 schemes of random colours (base16 flat and with a
+// palette, KDE) into an empty folder on disk, each file synced as Save syncs.
+void BM_Convert_250Schemes(benchmark::State& state)
+{
+    static const QStringList schemes = [] {
+        QRandomGenerator random(250);
+        QStringList paths;
+        for (int i = 0; i < 250; ++i) {
+            const bool kde = i % 3 == 2;
+            paths << g_bench->write(QStringLiteral("scheme%1.%2").arg(i).arg(kde ? "colors" : "yaml"),
+                                    kde ? RandomKdeScheme(random) : RandomBase16Scheme(random, i % 3 == 0));
+        }
+        return paths;
+    }();
+    const QString out = g_bench->disk.filePath(QStringLiteral("converted"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(out).removeRecursively();
+        QDir().mkpath(out);
+        QString lines;
+        QTextStream stream(&lines);
+        state.ResumeTiming();
+        if (RunSchemeConvert(schemes, out, stream) != 0)
+            state.SkipWithError("a scheme was not written");
+    }
+}
+
 BENCHMARK(BM_Import_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_ReadDecodeSplitTwice_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Import_10000Lines)->Unit(benchmark::kMicrosecond);
@@ -626,6 +703,12 @@ BENCHMARK(BM_Baseline_Import_100FullThemes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PreviewRepaint_Deuteranopia)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FixAllWindow_EightPairs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_PreviewRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Scheme_ReadMap_Base16)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Scheme_ReadMap_Base24)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Scheme_ReadMap_Kde)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Scheme_Refuse_NestedBrackets)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Scheme_Refuse_AliasBomb)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Convert_250Schemes)->Unit(benchmark::kMicrosecond);
 
 // Collects each case's real time per iteration, the median over repetitions
 // (--benchmark_repetitions), to print the ratios at the end.
@@ -679,6 +762,12 @@ const Target Targets[] = {
     {"BM_AnalysePicture_4000x3000", "BM_Baseline_QtScale_4000x3000", 0, 16000},
     {"BM_PreviewRepaint_Deuteranopia", "BM_Baseline_PreviewRepaint", 0, 16000},
     {"BM_FixAllWindow_EightPairs", "BM_Baseline_PreviewRepaint", 0, 16000},
+    {"BM_Scheme_ReadMap_Base16", "BM_Import_FullTheme", 0, 1000},
+    {"BM_Scheme_ReadMap_Base24", "BM_Import_FullTheme", 0, 1000},
+    {"BM_Scheme_ReadMap_Kde", "BM_Import_FullTheme", 0, 1000},
+    {"BM_Scheme_Refuse_NestedBrackets", "BM_Import_FullTheme", 0, 1000000},
+    {"BM_Scheme_Refuse_AliasBomb", "BM_Import_FullTheme", 0, 1000000},
+    {"BM_Convert_250Schemes", "BM_Import_FullTheme", 0, 1000000},
 };
 
 int printRatios(const RatioReporter& reporter)

@@ -4,7 +4,8 @@
 # Extra package names may be passed as arguments.
 set -eu
 
-ovex_packages="cmake ninja-build g++ qt6-base-dev qt6-image-formats-plugins libgl-dev $*"
+# libyaml-cpp-dev: base16 and base24 schemes are YAML (src/schemes/).
+ovex_packages="cmake ninja-build g++ qt6-base-dev qt6-image-formats-plugins libgl-dev libyaml-cpp-dev $*"
 
 missing=""
 for p in $ovex_packages; do

@@ -31,8 +31,31 @@ QString helpText(const QCommandLineParser& parser, const QString& program)
 {
     QString text = parser.helpText();
     const qsizetype lineEnd = text.indexOf(u'\n');
-    return QStringLiteral("Usage: %1 [options] [FILE]\n       %1 --check FILE...").arg(program)
+    return QStringLiteral("Usage: %1 [options] [FILE]\n       %1 --check FILE...\n"
+                          "       %1 --convert SCHEME... --output-dir DIR").arg(program)
            + text.mid(lineEnd);
+}
+
+// --convert SCHEME... --output-dir DIR
+CommandLine parseConvert(const QCommandLineParser& parser, const QStringList& files, const QString& program,
+                         const QString& currentDir, bool alsoCheck)
+{
+    if (alsoCheck)
+        return usageError(program, QStringLiteral("--check and --convert cannot be used together."));
+    if (!parser.isSet(QStringLiteral("convert")))
+        return usageError(program, QStringLiteral("--output-dir needs --convert."));
+    if (!parser.isSet(QStringLiteral("output-dir")))
+        return usageError(program, QStringLiteral("--convert needs --output-dir DIR."));
+    if (files.isEmpty())
+        return usageError(program, QStringLiteral("--convert needs at least one SCHEME."));
+    const QString dir = parser.value(QStringLiteral("output-dir"));
+    if (dir.isEmpty() || !QFileInfo(QDir(currentDir).absoluteFilePath(dir)).isDir())
+        return usageError(program, QStringLiteral("The output folder '%1' does not exist.").arg(dir));
+    CommandLine result;
+    result.action = CommandLine::Action::Convert;
+    result.schemeFiles = files;
+    result.outputDir = dir;
+    return result;
 }
 
 } // namespace
@@ -60,8 +83,15 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& curren
     const QCommandLineOption checkOption(
         QStringLiteral("check"),
         QStringLiteral("Check each FILE as Import reads it and judge its readability; open no window."));
+    const QCommandLineOption convertOption(
+        QStringLiteral("convert"),
+        QStringLiteral("Write a theme for each SCHEME (base16 or base24 YAML, KDE .colors) into DIR; open no window."));
+    const QCommandLineOption outputDirOption(QStringLiteral("output-dir"),
+                                             QStringLiteral("The folder --convert writes to."), QStringLiteral("DIR"));
     parser.addOption(versionOption);
     parser.addOption(checkOption);
+    parser.addOption(convertOption);
+    parser.addOption(outputDirOption);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A .theme file to open."),
                                  QStringLiteral("[FILE]"));
 
@@ -74,6 +104,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& curren
         return exitWith(VersionText(), false, 0);
 
     const QStringList files = parser.positionalArguments();
+    if (parser.isSet(convertOption) || parser.isSet(outputDirOption))
+        return parseConvert(parser, files, program, currentDir, parser.isSet(checkOption));
     if (parser.isSet(checkOption)) {
         if (files.isEmpty())
             return usageError(program, QStringLiteral("--check needs at least one FILE."));

@@ -12,6 +12,7 @@ struct CommandLine
     enum class Action {
         OpenWindow,   // the editor, importing file once shown when one is given
         Check,        // judge files, print one line each, exit with the status
+        Convert,      // write a theme for each scheme, print one line each
         Exit,         // print text (help, version or an error) and exit
     };
     Action action = Action::OpenWindow;
@@ -19,6 +20,9 @@ struct CommandLine
     QString file;
     // Check: the files as given.
     QStringList checkFiles;
+    // Convert: the schemes as given, and the folder to write to.
+    QStringList schemeFiles;
+    QString outputDir;
     // Exit: what to print, and where.
     QString text;
     bool toStderr = false;

@@ -1,5 +1,6 @@
 #include "app/AppSetup.h"
 #include "app/CommandLine.h"
+#include "app/SchemeConvert.h"
 #include "app/ThemeCheck.h"
 #include "app/frmMain.h"
 #include "AppInfo.h"
@@ -12,8 +13,8 @@
 
 namespace {
 
-// Decided before QApplication exists, so that --help, --version and --check
-// need no display.
+// Decided before QApplication exists, so that --help, --version, --check and
+// --convert need no display.
 QStringList argumentsOf(int argc, char* argv[])
 {
     QStringList arguments;
@@ -52,6 +53,11 @@ int main(int argc, char* argv[])
         return commandLine.exitStatus;
     case ovex::CommandLine::Action::Check:
         return check(argc, argv, commandLine.checkFiles);
+    case ovex::CommandLine::Action::Convert: {
+        // Files in, files out: no application object, no display.
+        QTextStream out(stdout);
+        return ovex::RunSchemeConvert(commandLine.schemeFiles, commandLine.outputDir, out);
+    }
     case ovex::CommandLine::Action::OpenWindow:
         break;
     }

@@ -145,14 +145,19 @@ bool InGamut(const OkLch& lch)
 OkLch ReduceChromaToGamut(const OkLch& lch)
 {
     OkLch c{std::clamp(lch.L, 0.0, 1.0), std::max(lch.C, 0.0), lch.h};
-    if (InGamut(c))
+    // The hue stays, so its cosine and sine are taken once (Fix and the
+    // generator come here for every colour they try).
+    const double cosH = std::cos(c.h);
+    const double sinH = std::sin(c.h);
+    const auto inGamut = [&](double C) { return InGamut(OkLabToLinear(OkLab{c.L, C * cosH, C * sinH})); };
+    if (inGamut(c.C))
         return c;
     // Grey of any lightness in 0..1 is in gamut, so the edge lies in 0..C.
     double inside = 0;
     double outside = c.C;
     while (outside - inside > 1e-6) {
         const double mid = (inside + outside) / 2;
-        (InGamut(OkLch{c.L, mid, c.h}) ? inside : outside) = mid;
+        (inGamut(mid) ? inside : outside) = mid;
     }
     c.C = inside;
     return c;

@@ -63,11 +63,21 @@ private:
     std::vector<Floor> m_floors;
 };
 
+// WithLightness for a colour already in OKLCh.
+QColor atLightness(OkLch lch, double lightness, int alpha)
+{
+    lch.L = lightness;
+    QColor result = ToColor(lch);
+    result.setAlpha(alpha);
+    return result;
+}
+
 // The lightness nearest start, going in direction (+1 or -1), whose colour
 // meets the requirements.
 std::optional<double> searchLightness(const QColor& color, double start, int direction, const Requirements& needs)
 {
-    const auto works = [&](double L) { return needs.MetBy(WithLightness(color, L)); };
+    const OkLch lch = ToOkLch(ToOkLab(color));
+    const auto works = [&](double L) { return needs.MetBy(atLightness(lch, L, color.alpha())); };
     double failing = start;
     for (int step = 1;; ++step) {
         const double L = std::clamp(start + direction * step * CoarseStep, 0.0, 1.0);
@@ -89,11 +99,7 @@ std::optional<double> searchLightness(const QColor& color, double start, int dir
 
 QColor WithLightness(const QColor& color, double lightness)
 {
-    OkLch lch = ToOkLch(ToOkLab(color));
-    lch.L = lightness;
-    QColor result = ToColor(lch);
-    result.setAlpha(color.alpha());
-    return result;
+    return atLightness(ToOkLch(ToOkLab(color)), lightness, color.alpha());
 }
 
 std::optional<QColor> FixPair(const SlotColors& colors, qsizetype pair, VisionType vision)

@@ -5,8 +5,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
+
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,7 +60,7 @@ QString tempNameFor(const QString& target)
     return QStringLiteral(".ovex-save-%1.tmp").arg(QString::fromLatin1(id.left(8).toHex()));
 }
 
-Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, QString* reason)
+Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, ExistingFile existing, QString* reason)
 {
     const auto failed = [reason](int error) {
         *reason = qt_error_string(error);
@@ -105,7 +106,7 @@ Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, QString* rea
     const int linkError = errno;
     if (linkError == ENOENT && !QFileInfo::exists(QStringLiteral("/proc/self/fd")))
         return Outcome::Unsupported;
-    if (linkError != EEXIST)
+    if (linkError != EEXIST || existing == ExistingFile::Keep)
         return failed(linkError);
 
     const QByteArray temp = QFile::encodeName(QDir(dir).filePath(tempNameFor(path)));
@@ -147,15 +148,20 @@ std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& 
 
 } // namespace
 
-std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes)
+std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes, ExistingFile existing)
 {
+    if (existing == ExistingFile::Keep) {
+        const QFileInfo target(path);
+        if (target.exists() || target.isSymLink())
+            return qt_error_string(EEXIST);
+    }
     if (const auto refused = refusedTarget(path))
         return refused;
     const bool directWrite = needsDirectWrite(path);
 #ifdef Q_OS_LINUX
     if (!directWrite) {
         QString reason;
-        switch (writeUnnamedThenLink(path, bytes, &reason)) {
+        switch (writeUnnamedThenLink(path, bytes, existing, &reason)) {
         case Outcome::Written: return std::nullopt;
         case Outcome::Failed: return reason;
         case Outcome::Unsupported: break;

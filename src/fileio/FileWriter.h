@@ -15,6 +15,11 @@ namespace ovex {
 // that target removes. An existing file that the user may not write is
 // refused before anything is written, even where the folder would allow it.
 // Returns the system's reason when the file could not be written.
-std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes);
+// ExistingFile::Keep never replaces a file (or a link) already at path: that
+// is refused with the reason "File exists". On Linux the file appears under
+// its name in one step that fails if the name is taken meanwhile.
+enum class ExistingFile { Replace, Keep };
+std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes,
+                                      ExistingFile existing = ExistingFile::Replace);
 
 } // namespace ovex
