@@ -59,7 +59,20 @@ QString tempNameFor(const QString& target)
     return QStringLiteral(".ovex-save-%1.tmp").arg(QString::fromLatin1(id.left(8).toHex()));
 }
 
-Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, QString* reason)
+mode_t modeOf(QFileDevice::Permissions permissions)
+{
+    const std::pair<QFileDevice::Permission, mode_t> bits[] = {
+        {QFileDevice::ReadOwner, S_IRUSR}, {QFileDevice::WriteOwner, S_IWUSR}, {QFileDevice::ExeOwner, S_IXUSR},
+        {QFileDevice::ReadGroup, S_IRGRP}, {QFileDevice::WriteGroup, S_IWGRP}, {QFileDevice::ExeGroup, S_IXGRP},
+        {QFileDevice::ReadOther, S_IROTH}, {QFileDevice::WriteOther, S_IWOTH}, {QFileDevice::ExeOther, S_IXOTH}};
+    mode_t mode = 0;
+    for (const auto& [permission, bit] : bits)
+        mode |= permissions.testFlag(permission) ? bit : 0;
+    return mode;
+}
+
+Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, std::optional<QFileDevice::Permissions> newFile,
+                             QString* reason)
 {
     const auto failed = [reason](int error) {
         *reason = qt_error_string(error);
@@ -83,10 +96,13 @@ Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, QString* rea
         ~Closer() { ::close(fd); }
     } closer{fd};
 
-    // An existing file keeps its permissions.
+    // An existing file keeps its permissions; a new one gets those asked for.
     struct stat old {};
-    if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+    if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode)) {
         ::fchmod(fd, old.st_mode & 07777);
+    } else if (newFile && ::fchmod(fd, modeOf(*newFile)) != 0) {
+        return failed(errno);
+    }
 
     for (qsizetype done = 0; done < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
@@ -122,9 +138,11 @@ Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, QString* rea
 
 #endif
 
-std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& bytes, bool directWrite)
+std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& bytes, bool directWrite,
+                                         std::optional<QFileDevice::Permissions> newFile)
 {
     QSaveFile file(path);
+    const bool exists = QFileInfo::exists(path);
     file.setDirectWriteFallback(directWrite);
     // Unbuffered: QSaveFile (Qt 6.4) ignores a write error that shows only
     // when commit() flushes its buffer, and commits the short file.
@@ -142,12 +160,13 @@ std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& 
     }
     if (!file.commit())
         return file.errorString();
+    if (newFile && !exists && !QFile::setPermissions(path, *newFile))
+        return QStringLiteral("could not set the permissions of %1").arg(path);
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes)
+std::optional<QString> writeWholeFile(const QString& path, const QByteArray& bytes,
+                                      std::optional<QFileDevice::Permissions> newFile)
 {
     if (const auto refused = refusedTarget(path))
         return refused;
@@ -155,14 +174,27 @@ std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& byt
 #ifdef Q_OS_LINUX
     if (!directWrite) {
         QString reason;
-        switch (writeUnnamedThenLink(path, bytes, &reason)) {
+        switch (writeUnnamedThenLink(path, bytes, newFile, &reason)) {
         case Outcome::Written: return std::nullopt;
         case Outcome::Failed: return reason;
         case Outcome::Unsupported: break;
         }
     }
 #endif
-    return writeWithSaveFile(path, bytes, directWrite);
+    return writeWithSaveFile(path, bytes, directWrite, newFile);
+}
+
+} // namespace
+
+std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes)
+{
+    return writeWholeFile(path, bytes, std::nullopt);
+}
+
+std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes,
+                                      QFileDevice::Permissions newFilePermissions)
+{
+    return writeWholeFile(path, bytes, newFilePermissions);
 }
 
 } // namespace ovex

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 
 #include <optional>
@@ -16,5 +17,10 @@ namespace ovex {
 // refused before anything is written, even where the folder would allow it.
 // Returns the system's reason when the file could not be written.
 std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes);
+
+// The same, where a file that does not exist yet is made with exactly the
+// permissions given rather than the umask's; an existing one keeps its own.
+std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes,
+                                      QFileDevice::Permissions newFilePermissions);
 
 } // namespace ovex
