@@ -36,10 +36,11 @@ bool age(const QString& path, qint64 ms) {
     return file.open(QIODevice::ReadWrite)
            && file.setFileTime(QDateTime::currentDateTimeUtc().addMSecs(-ms), QFileDevice::FileModificationTime);
 }
-// A lock as a process that is gone left it.
-bool staleLock(const QString& path) {
-    return writeFile(path, "999999999\ntst_recovery\n" + QSysInfo::machineHostName().toUtf8() + '\n'
-                               + QSysInfo::machineUniqueId() + '\n' + QSysInfo::bootUniqueId() + '\n');
+// A lock as QLockFile writes it for process pid, without holding it.
+bool lockOf(const QString& path, qint64 pid) {
+    return writeFile(path, QByteArray::number(pid) + '\n' + QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8()
+                               + '\n' + QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::machineUniqueId() + '\n'
+                               + QSysInfo::bootUniqueId() + '\n');
 }
 } // namespace
 
@@ -318,6 +319,7 @@ private Q_SLOTS:
         QTest::newRow("another user's, 31 days") << "other" << old << false;
         QTest::newRow("stale lock, no copy") << "x.recovery.lock stale" << qint64(0) << true;
         QTest::newRow("running editor's lock, no copy") << "x.recovery.lock alive" << old << false;
+        QTest::newRow("running process's lock, no copy, 31 days") << "x.recovery.lock live" << old << false;
         QTest::newRow("empty lock, no copy, 11 minutes") << "x.recovery.lock" << minutes << true;
         QTest::newRow("empty lock, no copy, new") << "x.recovery.lock" << qint64(0) << false;
         QTest::newRow("temporary file, 11 minutes") << ".ovex-save-0123456789abcdef.tmp" << minutes << true;
@@ -340,7 +342,8 @@ private Q_SLOTS:
                 running = std::make_unique<RecoveryStore>(folder);
                 path = running->CopyPath() + ".lock";
             } else {
-                QVERIFY(kind.endsWith("stale") ? staleLock(path) : writeFile(path, ""));
+                QVERIFY(kind.endsWith("stale") ? lockOf(path, 999999999)  // no such process
+                        : kind.endsWith("live") ? lockOf(path, QCoreApplication::applicationPid()) : writeFile(path, ""));
             }
         } else if (kind.startsWith("alive")) {
             running = std::make_unique<RecoveryStore>(folder);
@@ -375,6 +378,7 @@ private Q_SLOTS:
         const QString folder = m_base.filePath(QStringLiteral("killed"));
         QRandomGenerator random(20240701);
         constexpr int Rounds = 100;
+        QSet<qint64> writesDone;
         for (int round = 0; round < Rounds; ++round) {
             QProcess child;
             const qint64 base = qint64(round) * 1000000;
@@ -398,7 +402,9 @@ private Q_SLOTS:
             QVERIFY(offer && offer->Path() == childCopy);
             QCOMPARE(offer->Copy(), SampleCopy(offer->Copy().changedAtMs));
             QVERIFY(offer->Copy().changedAtMs >= base);
+            writesDone << offer->Copy().changedAtMs - base;
         }
+        QVERIFY(writesDone.size() > 1);  // or the kills did not land at varied moments
         const QDir dir(folder);
         const QDir::Filters all = QDir::Files | QDir::Hidden | QDir::System;
         const qint64 now = QDateTime::currentMSecsSinceEpoch();

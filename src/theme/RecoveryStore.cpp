@@ -186,10 +186,17 @@ int RecoveryStore::RemoveStale(qint64 nowMs) const
             continue;
         const qint64 ageMs = nowMs - info.lastModified().toMSecsSinceEpoch();
         if (name.endsWith(CopySuffix)) {
-            const auto lock = takeLock(path, nowMs);  // held while the copy goes
-            if (!lock)
+            const auto stale = [&] {
+                return nowMs - QFileInfo(path).lastModified().toMSecsSinceEpoch() > RecoveryKeepMs
+                       || isClean(ReadRecoveryCopy(path));
+            };
+            // Judged before taking the lock, so that only a copy to remove
+            // costs one, and again after it, as its editor may have written
+            // it meanwhile. The lock is held while the copy goes.
+            if (!stale())
                 continue;
-            if (ageMs > RecoveryKeepMs || isClean(ReadRecoveryCopy(path)))
+            const auto lock = takeLock(path, nowMs);
+            if (lock && stale())
                 removed += QFile::remove(path);
         } else if (name.endsWith(CopySuffix + LockSuffix)) {
             // A lock without its copy; a running editor's is held.
