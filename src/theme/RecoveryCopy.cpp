@@ -157,7 +157,7 @@ std::variant<CopyDefect, CopyHeader> PeekRecoveryHeader(QByteArrayView bytes, qi
     if (totalBytes > MaxRecoveryCopyBytes)
         return CopyDefect::Oversized;
     const qsizetype known = std::min<qsizetype>(bytes.size(), MagicBytes);
-    if (std::memcmp(bytes.data(), Magic, size_t(known)) != 0)
+    if (bytes.first(known) != QByteArrayView(Magic, known))
         return CopyDefect::Foreign;
     if (bytes.size() < RecoveryHeaderBytes)
         return CopyDefect::Truncated;
