@@ -151,6 +151,8 @@ private Q_SLOTS:
     }
     void badRecoveryCopy() {
         QFETCH(QString, kind); QFETCH(QByteArray, bytes); QFETCH(CopyDefect, defect);
+        if (kind == "other" && ::geteuid() != 0)
+            QSKIP("only root can give a file to another user");
         const QString dir = m_base.filePath(QStringLiteral("recovery ") + QString::fromLatin1(QTest::currentDataTag()));
         const QString older = test::ClosedEditorCopy(dir, test::SampleCopy(1));
         const QString path = dir + QStringLiteral("/bad.recovery"), outside = dir + QStringLiteral(".copy");
