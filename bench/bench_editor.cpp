@@ -16,11 +16,13 @@
 #include "preview/ReadabilityPanel.h"
 #include "preview/ThemePreview.h"
 #include "SampleColors.h"
+#include "SampleCopy.h"
 #include "SampleSchemes.h"
 #include "SamplePicture.h"
 #include "schemes/SchemeFile.h"
 #include "slots/MRW_Color.h"
 #include "theme/NewTheme.h"
+#include "theme/RecoveryStore.h"
 #include "theme/ThemeKeys.h"
 
 #include <benchmark/benchmark.h>
@@ -28,9 +30,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QApplication>
+#include <QDateTime>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -215,6 +219,82 @@ void BM_Save_FullTheme_Disk(benchmark::State& state) { saveTo(state, g_bench->di
 void BM_Baseline_QFileWrite_Disk(benchmark::State& state) { plainWrite(state, g_bench->disk); }
 void BM_Save_FullTheme_Tmpfs(benchmark::State& state) { saveTo(state, g_bench->memory); }
 void BM_Baseline_QFileWrite_Tmpfs(benchmark::State& state) { plainWrite(state, g_bench->memory); }
+
+// ------------------------------------------------------------------ recovery
+
+// A recovery copy of the full theme as the editor keeps one after a change:
+// the state read from the controls, encoded and written; beside Save above.
+void writeRecoveryCopy(benchmark::State& state, const QTemporaryDir& dir)
+{
+    g_bench->fill();
+    const RecoveryStore store(dir.filePath(QStringLiteral("recovery-write")));
+    qint64 changedAt = QDateTime::currentMSecsSinceEpoch();
+    for (auto _ : state) {
+        if (store.Write(RecoveryCopy{CaptureTheme(g_bench->editor()), ++changedAt, false}))
+            state.SkipWithError("the copy was not written");
+    }
+    state.counters["copy_bytes"] = double(QFileInfo(store.CopyPath()).size());
+    store.Remove();
+}
+
+void BM_RecoveryWrite_FullTheme_Disk(benchmark::State& state) { writeRecoveryCopy(state, g_bench->disk); }
+void BM_RecoveryWrite_FullTheme_Tmpfs(benchmark::State& state) { writeRecoveryCopy(state, g_bench->memory); }
+
+void BM_RecoveryEncode_FullTheme(benchmark::State& state)
+{
+    g_bench->fill();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EncodeRecoveryCopy(RecoveryCopy{CaptureTheme(g_bench->editor()), 0, false}));
+}
+
+// A folder of 100 copies left by closed editors, each with unsaved work.
+const QString& hundredCopies()
+{
+    static const QString folder = [] {
+        const QString path = g_bench->disk.filePath(QStringLiteral("recovery-100"));
+        for (int i = 0; i < 100; ++i)
+            ovex::test::ClosedEditorCopy(path, ovex::test::SampleCopy(i));
+        return path;
+    }();
+    return folder;
+}
+
+// Finding the offer, and dropping it; the lock it takes and gives back is
+// most of the time.
+void BM_RecoveryFindOffer_100Copies(benchmark::State& state)
+{
+    const RecoveryStore store(hundredCopies());
+    for (auto _ : state) {
+        const std::optional<RecoveryOffer> offer = store.FindOffer();
+        if (!offer || offer->Copy().changedAtMs != 99)
+            state.SkipWithError("not the latest copy");
+    }
+}
+
+// The clean-up that start-up leaves for later, over the same folder.
+void BM_RecoveryRemoveStale_100Copies(benchmark::State& state)
+{
+    const RecoveryStore store(hundredCopies());
+    for (auto _ : state) {
+        if (store.RemoveStale(QDateTime::currentMSecsSinceEpoch()) != 0)
+            state.SkipWithError("a copy with unsaved work was removed");
+    }
+}
+
+// Reading the same 100 files whole with QFile.
+void BM_Baseline_Read100Copies(benchmark::State& state)
+{
+    const QDir dir(hundredCopies());
+    const QStringList names = dir.entryList({QStringLiteral("*.recovery")}, QDir::Files);
+    for (auto _ : state) {
+        for (const QString& name : names) {
+            QFile file(dir.filePath(name));
+            if (!file.open(QIODevice::ReadOnly))
+                state.SkipWithError("cannot read");
+            benchmark::DoNotOptimize(file.readAll());
+        }
+    }
+}
 
 // ------------------------------------------------------------------ new
 
@@ -678,6 +758,12 @@ BENCHMARK(BM_Save_FullTheme_Disk)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_QFileWrite_Disk)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Save_FullTheme_Tmpfs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_QFileWrite_Tmpfs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecoveryWrite_FullTheme_Disk)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecoveryWrite_FullTheme_Tmpfs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecoveryEncode_FullTheme)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecoveryFindOffer_100Copies)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecoveryRemoveStale_100Copies)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_Read100Copies)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_New_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_ResetPlainControls)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Color_ToText)->Unit(benchmark::kMicrosecond);
@@ -747,6 +833,11 @@ const Target Targets[] = {
     {"BM_Import_10000Lines", "BM_Baseline_ReadDecodeSplitTwice_10000Lines", 5, 16000},
     {"BM_Save_FullTheme_Disk", "BM_Baseline_QFileWrite_Disk", 0, 16000},
     {"BM_Save_FullTheme_Tmpfs", "BM_Baseline_QFileWrite_Tmpfs", 0, 16000},
+    {"BM_RecoveryWrite_FullTheme_Disk", "BM_Save_FullTheme_Disk", 0, 1000},
+    {"BM_RecoveryWrite_FullTheme_Tmpfs", "BM_Save_FullTheme_Tmpfs", 0, 1000},
+    {"BM_RecoveryEncode_FullTheme", "BM_Save_FullTheme_Tmpfs", 0, 1000},
+    {"BM_RecoveryFindOffer_100Copies", "BM_Baseline_Read100Copies", 0, 16000},
+    {"BM_RecoveryRemoveStale_100Copies", "BM_Baseline_Read100Copies", 0, 16000},
     {"BM_New_FullTheme", "BM_Baseline_ResetPlainControls", 0, 16000},
     {"BM_Color_ToText", "BM_Baseline_Asprintf", 0, 16000},
     {"BM_ColorPick", "BM_Baseline_PlainButtonClick", 0, 16000},

@@ -5,12 +5,12 @@
 #   fuzz/run.sh 3600             an hour each
 #   fuzz/run.sh 600 fuzz_import  one target only
 # A failing input is saved as build-fuzz/artifacts/<target>-crash-...; copy it
-# into fuzz/regressions/<lines|import|color|scheme>/ so tst_fuzzinputs replays it.
+# into fuzz/regressions/<lines|import|color|scheme|recovery>/ so tst_fuzzinputs replays it.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-targets=${*:-fuzz_lines fuzz_color fuzz_import fuzz_scheme}
+targets=${*:-fuzz_lines fuzz_color fuzz_import fuzz_scheme fuzz_recovery}
 
 sh "$root/tools/setup.sh" clang libclang-rt-dev
 

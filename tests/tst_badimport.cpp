@@ -1,16 +1,22 @@
 // Import on inputs that are broken, hostile or odd: no crash, no hang, the
-// message and editor state the import defines, and nothing written.
+// message and editor state the import defines, and nothing written. Likewise
+// recovery copies: each refused for its reason, passed over for an older
+// good copy, and left as it is.
+#include "SampleCopy.h"
 #include "TestSupport.h"
 #include "TreeSnapshot.h"
+#include "theme/RecoveryFolder.h"
 #include "theme/NewTheme.h"
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <csignal>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 using namespace ovex;
 using State = QMap<QString, QString>;  // what the editor shows, by field
+Q_DECLARE_METATYPE(ovex::CopyDefect)
 static State colour(int slot, const QString& tag, ColorValue color, State s, int ticked = 1) {
     s.insert({{QStringLiteral("tick%1").arg(slot), QString::number(ticked)}, {QStringLiteral("tag%1").arg(slot), tag},
               {QStringLiteral("color%1").arg(slot), QString::number(color)}});
@@ -122,6 +128,54 @@ private Q_SLOTS:
             preview->grab();
             QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed()) + " ms"));
         }
+    }
+    // A newer copy that is bad in some way, beside an older good one.
+    void badRecoveryCopy_data() {
+        QTest::addColumn<QString>("kind"), QTest::addColumn<QByteArray>("bytes");  // kind: how to make the file
+        QTest::addColumn<CopyDefect>("defect");
+        const QByteArray newer = test::Encoded(test::SampleCopy(9));
+        QByteArray flipped = newer;
+        flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x10);
+        QTest::newRow("truncated") << "" << newer.chopped(10) << CopyDefect::Truncated;
+        QTest::newRow("empty") << "" << QByteArray() << CopyDefect::Truncated;
+        QTest::newRow("bit-flipped") << "" << flipped << CopyDefect::Damaged;
+        QTest::newRow("a theme file") << "" << QByteArray("name=Night\r\n") << CopyDefect::Foreign;
+        QTest::newRow("over 1 MiB") << "" << newer + QByteArray(1024 * 1024, '\0') << CopyDefect::Oversized;
+        QTest::newRow("future version") << "" << test::WithVersion(newer, 2) << CopyDefect::FutureVersion;
+        QTest::newRow("link to a good copy") << "link" << newer << CopyDefect::NotOurs;
+        QTest::newRow("link to /dev/zero") << "zero" << QByteArray() << CopyDefect::NotOurs;
+        QTest::newRow("FIFO") << "fifo" << QByteArray() << CopyDefect::NotOurs;
+        QTest::newRow("a folder") << "folder" << QByteArray() << CopyDefect::NotOurs;
+        QTest::newRow("another user's") << "other" << newer << CopyDefect::NotOurs;
+        QTest::newRow("readable by others") << "0644" << newer << CopyDefect::NotOurs;
+    }
+    void badRecoveryCopy() {
+        QFETCH(QString, kind); QFETCH(QByteArray, bytes); QFETCH(CopyDefect, defect);
+        if (kind == "other" && ::geteuid() != 0)
+            QSKIP("only root can give a file to another user");
+        const QString dir = m_base.filePath(QStringLiteral("recovery ") + QString::fromLatin1(QTest::currentDataTag()));
+        const QString older = test::ClosedEditorCopy(dir, test::SampleCopy(1));
+        const QString path = dir + QStringLiteral("/bad.recovery"), outside = dir + QStringLiteral(".copy");
+        const QByteArray native = QFile::encodeName(path);
+        if (QFile file(kind == "link" ? outside : path); kind == "zero" || kind == "fifo" || kind == "folder")
+            QVERIFY(kind == "zero" ? QFile::link("/dev/zero", path) : kind == "fifo" ? ::mkfifo(native.constData(), 0600) == 0
+                                                                                      : ::mkdir(native.constData(), 0700) == 0);
+        else
+            QVERIFY(!older.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()
+                    && file.setPermissions(kind == "0644" ? QFile::Permissions(0x6644) : QFile::ReadOwner | QFile::WriteOwner)
+                    && (kind != "link" || QFile::link(outside, path))
+                    && (kind != "other" || ::chown(native.constData(), 65534, 65534) == 0));
+        std::signal(SIGALRM, SIG_DFL);
+        ::alarm(60);  // a read that waits on the FIFO ends the test
+        const auto read = ReadRecoveryCopy(path);
+        QVERIFY(std::holds_alternative<CopyDefect>(read));
+        QCOMPARE(std::get<CopyDefect>(read), defect);
+        const RecoveryStore store(dir);
+        const QStringList before = TreeSnapshot(dir);
+        QCOMPARE(store.FindOffer().value().Copy(), test::SampleCopy(1));
+        QCOMPARE(store.RemoveStale(QDateTime::currentMSecsSinceEpoch()), 0);
+        ::alarm(0);
+        QCOMPARE(TreeSnapshot(dir), before);
     }
 };
 OVEX_TEST_MAIN(BadImportTest)

@@ -384,9 +384,9 @@ private Q_SLOTS:
         else
             QVERIFY(QFile::link(dir.filePath(QStringLiteral("elsewhere.theme")), path));
         const QStringList before = TreeSnapshot(dir.path());
-        QCOMPARE(WriteWholeFile(path, "name=New\r\n", ExistingFile::Keep).value_or(QString()), QStringLiteral("File exists"));
+        QCOMPARE(WriteWholeFile(path, "name=New\r\n", WriteOptions::KeepExisting()).value_or(QString()), QStringLiteral("File exists"));
         QCOMPARE(TreeSnapshot(dir.path()), before);
-        QVERIFY(!WriteWholeFile(dir.filePath(QStringLiteral("new.theme")), "name=New\r\n", ExistingFile::Keep));
+        QVERIFY(!WriteWholeFile(dir.filePath(QStringLiteral("new.theme")), "name=New\r\n", WriteOptions::KeepExisting()));
     }
 
     // The program: one line per scheme, the files as Save writes them, an

@@ -46,7 +46,7 @@ ConvertResult ConvertScheme(const QString& scheme, const QString& outputDir)
     const QFileInfo existing(target);
     if (existing.exists() || existing.isSymLink())
         return refused(target + QStringLiteral(" already exists"));
-    if (const auto failure = WriteWholeFile(target, ThemeFileBytes(SchemeThemeLines(theme)), ExistingFile::Keep))
+    if (const auto failure = WriteWholeFile(target, ThemeFileBytes(SchemeThemeLines(theme)), WriteOptions::KeepExisting()))
         return refused(QStringLiteral("could not write %1: %2").arg(target, *failure));
 
     const qsizetype moved = theme.adjusted.size();

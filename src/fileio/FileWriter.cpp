@@ -60,7 +60,19 @@ QString tempNameFor(const QString& target)
     return QStringLiteral(".ovex-save-%1.tmp").arg(QString::fromLatin1(id.left(8).toHex()));
 }
 
-Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, ExistingFile existing, QString* reason)
+mode_t modeOf(QFileDevice::Permissions permissions)
+{
+    const std::pair<QFileDevice::Permission, mode_t> bits[] = {
+        {QFileDevice::ReadOwner, S_IRUSR}, {QFileDevice::WriteOwner, S_IWUSR}, {QFileDevice::ExeOwner, S_IXUSR},
+        {QFileDevice::ReadGroup, S_IRGRP}, {QFileDevice::WriteGroup, S_IWGRP}, {QFileDevice::ExeGroup, S_IXGRP},
+        {QFileDevice::ReadOther, S_IROTH}, {QFileDevice::WriteOther, S_IWOTH}, {QFileDevice::ExeOther, S_IXOTH}};
+    mode_t mode = 0;
+    for (const auto& [permission, bit] : bits)
+        mode |= permissions.testFlag(permission) ? bit : 0;
+    return mode;
+}
+
+Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, const WriteOptions& options, QString* reason)
 {
     const auto failed = [reason](int error) {
         *reason = qt_error_string(error);
@@ -84,10 +96,13 @@ Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, ExistingFile
         ~Closer() { ::close(fd); }
     } closer{fd};
 
-    // An existing file keeps its permissions.
+    // An existing file keeps its permissions; a new one gets those asked for.
     struct stat old {};
-    if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+    if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode)) {
         ::fchmod(fd, old.st_mode & 07777);
+    } else if (options.newFilePermissions && ::fchmod(fd, modeOf(*options.newFilePermissions)) != 0) {
+        return failed(errno);
+    }
 
     for (qsizetype done = 0; done < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
@@ -106,7 +121,7 @@ Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, ExistingFile
     const int linkError = errno;
     if (linkError == ENOENT && !QFileInfo::exists(QStringLiteral("/proc/self/fd")))
         return Outcome::Unsupported;
-    if (linkError != EEXIST || existing == ExistingFile::Keep)
+    if (linkError != EEXIST || options.existing == ExistingFile::Keep)
         return failed(linkError);
 
     const QByteArray temp = QFile::encodeName(QDir(dir).filePath(tempNameFor(path)));
@@ -123,9 +138,11 @@ Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, ExistingFile
 
 #endif
 
-std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& bytes, bool directWrite)
+std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& bytes, bool directWrite,
+                                         std::optional<QFileDevice::Permissions> newFile)
 {
     QSaveFile file(path);
+    const bool exists = QFileInfo::exists(path);
     file.setDirectWriteFallback(directWrite);
     // Unbuffered: QSaveFile (Qt 6.4) ignores a write error that shows only
     // when commit() flushes its buffer, and commits the short file.
@@ -143,14 +160,16 @@ std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& 
     }
     if (!file.commit())
         return file.errorString();
+    if (newFile && !exists && !QFile::setPermissions(path, *newFile))
+        return QStringLiteral("could not set the permissions of %1").arg(path);
     return std::nullopt;
 }
 
 } // namespace
 
-std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes, ExistingFile existing)
+std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes, const WriteOptions& options)
 {
-    if (existing == ExistingFile::Keep) {
+    if (options.existing == ExistingFile::Keep) {
         const QFileInfo target(path);
         if (target.exists() || target.isSymLink())
             return qt_error_string(EEXIST);
@@ -161,14 +180,14 @@ std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& byt
 #ifdef Q_OS_LINUX
     if (!directWrite) {
         QString reason;
-        switch (writeUnnamedThenLink(path, bytes, existing, &reason)) {
+        switch (writeUnnamedThenLink(path, bytes, options, &reason)) {
         case Outcome::Written: return std::nullopt;
         case Outcome::Failed: return reason;
         case Outcome::Unsupported: break;
         }
     }
 #endif
-    return writeWithSaveFile(path, bytes, directWrite);
+    return writeWithSaveFile(path, bytes, directWrite, options.newFilePermissions);
 }
 
 } // namespace ovex

@@ -1,0 +1,7 @@
+// Reading a recovery copy left by an earlier editor.
+#include "RecoveryChecks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    return ovex::fuzz::RunCheck(data, size, ovex::fuzz::CheckRecoveryCopy);
+}
