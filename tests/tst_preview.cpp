@@ -185,7 +185,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("note");
         // The highlight cannot reach 3:1 on the black list without the grey text on it becoming unreadable.
         const Setup blackList{{18, Qt::black}, {16, Qt::black}, {17, QColor(0x7C, 0x7C, 0x7C)}, {15, Qt::white}};
-        const QString noFix = "No readable colour keeps the other pairs of " + QString::fromLatin1(SlotTable[16].caption) + " readable.";
+        const QString noFix = QStringLiteral("No readable colour for \u201CTable and text selection highlight.\u201D keeps its other pairs readable.");
         QTest::newRow("Fix on an unticked slot") << Setup{{19, QColor(0x30, 0x30, 0x30)}} << "Fix: Menu text on menu background"
                                                  << 1 << 0 << QList<int>{20} << "";
         QTest::newRow("Fix All over eight") << allSlots(test::EightFailingPairs()) << "Fix All" << 8 << 0

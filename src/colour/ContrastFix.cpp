@@ -154,8 +154,9 @@ QString UnfixedNote(const QList<qsizetype>& unfixed)
         if (named.contains(slot))
             continue;
         named.append(slot);
-        sentences << QStringLiteral("No readable colour keeps the other pairs of %1 readable.")
-                         .arg(QString::fromLatin1(SlotTable[slot].caption));
+        // Quoted: a caption may end in its own full stop.
+        sentences << QStringLiteral("No readable colour for \u201C%1\u201D keeps its other pairs readable.")
+                         .arg(SlotCaption(slot));
     }
     return sentences.join(u' ');
 }
