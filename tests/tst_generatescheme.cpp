@@ -426,6 +426,39 @@ private Q_SLOTS:
         QCOMPARE(accessibleName(vision), vision->text());
         dialog->reject();
     }
+
+    // The open dialog grows to a note of several lines, and shrinks back
+    // when the note goes: nothing overlaps, and no line is cut off.
+    void notesFit()
+    {
+        // Every text moved: a long note.
+        const QString path = writeFile(m_dir, QStringLiteral("flat.yml"),
+                                       "scheme: Flat\nbase00: 808080\nbase01: 808080\nbase02: 808080\nbase03: 808080\n"
+                                       "base05: 808080\nbase0D: 808080\n");
+        TestEditor t;
+        QPointer<GenerateDialog> dialog = openDialog(t);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        const int height = dialog->height();
+        auto* list = dialog->findChild<QListWidget*>("lstProposals");
+        auto* note = dialog->findChild<QLabel*>("lblAdjusted");
+        auto* vision = dialog->findChild<QLabel*>("lblVision");
+        auto* apply = dialog->findChild<QPushButton*>("cmdApply");
+        chooseScheme(t, dialog, path);
+        QVERIFY(!note->isHidden());
+        QVERIFY(note->heightForWidth(note->width()) > 2 * note->fontMetrics().height());
+        QTRY_VERIFY(dialog->height() > height);
+        QVERIFY(list->geometry().bottom() < note->geometry().top());
+        QVERIFY(note->height() >= note->heightForWidth(note->width()));
+        QVERIFY(note->geometry().bottom() < vision->geometry().top());
+        QVERIFY(vision->height() >= vision->heightForWidth(vision->width()));
+        QVERIFY(vision->geometry().bottom() < apply->mapTo(dialog, QPoint(0, 0)).y());
+
+        t.cd->AnswerColor(0x00FF00);
+        dialog->findChild<QPushButton*>("cmdBase")->click();
+        QTRY_COMPARE(dialog->height(), height);
+        dialog->reject();
+    }
 };
 
 OVEX_TEST_MAIN(tst_generatescheme)

@@ -211,6 +211,17 @@ void GenerateDialog::propose()
     lblVision->setText(VisionNote(m_proposals));
     lblAdjusted->setText(m_scheme ? AdjustmentNote(*m_scheme) : QString());
     lblAdjusted->setVisible(m_scheme.has_value());
+    fitHeight();
+}
+
+void GenerateDialog::fitHeight()
+{
+    // A window's minimum size leaves out what word-wrapped notes need at its
+    // width, so an open dialog would squeeze a longer note over the list.
+    if (!isVisible())
+        return;
+    layout()->activate();
+    resize(width(), std::max(minimumHeight(), layout()->totalHeightForWidth(width())));
 }
 
 void GenerateDialog::cmdBase_Click()

@@ -52,6 +52,8 @@ private:
     // scheme, the scheme's own first.
     void propose();
     void showBase();
+    // The open dialog's height to what its notes need.
+    void fitHeight();
 
     QPointer<frmMain> m_main;
     GenerateDialogs m_cd;
