@@ -6,17 +6,21 @@
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
 #include "colour/ImagePalette.h"
+#include "preview/ReadableText.h"
+#include "schemes/SchemeFile.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QImageReader>
-#include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ovex {
 
@@ -25,6 +29,8 @@ namespace {
 const QString Title = QStringLiteral("Generate Theme");
 // A calm blue for a theme whose form colour is not set yet.
 const QColor DefaultBase(52, 101, 164);
+// What Save refuses as a name: a scheme's name may take its place.
+const QString PlaceholderName = QStringLiteral("Theme Name");
 constexpr int PreviewWidth = 224;
 
 // The mock chat window in the proposal's colours, with the window's name
@@ -80,8 +86,8 @@ QString VisionNote(const QList<ThemeProposal>& proposals)
         .arg(list, names.isEmpty() ? QStringLiteral("s") : QString());
 }
 
-GenerateDialog::GenerateDialog(frmMain& main, CommonDialog& cd, MessageBoxService& messages)
-    : QDialog(&main), m_main(&main), m_cd(cd), m_messages(messages)
+GenerateDialog::GenerateDialog(frmMain& main, GenerateDialogs dialogs, MessageBoxService& messages)
+    : QDialog(&main), m_main(&main), m_cd(dialogs), m_messages(messages)
 {
     setWindowTitle(Title);
     setWindowModality(Qt::WindowModal);
@@ -104,6 +110,8 @@ GenerateDialog::GenerateDialog(frmMain& main, CommonDialog& cd, MessageBoxServic
     modes->addButton(optDark);
     cmdImage = new QPushButton(QStringLiteral("From &Image..."), this);
     cmdImage->setAccessibleName(QStringLiteral("From Image"));
+    cmdScheme = new QPushButton(QStringLiteral("From &Scheme..."), this);
+    cmdScheme->setAccessibleName(QStringLiteral("From Scheme"));
 
     lstProposals = new QListWidget(this);
     lstProposals->setAccessibleName(QStringLiteral("Proposals"));
@@ -118,9 +126,12 @@ GenerateDialog::GenerateDialog(frmMain& main, CommonDialog& cd, MessageBoxServic
     lstProposals->setMinimumWidth(4 * (icon.width() + 24));
     lstProposals->setFixedHeight(icon.height() + 48);
 
-    lblVision = new QLabel(this);
-    lblVision->setAccessibleName(QStringLiteral("Colour-vision note"));
-    lblVision->setWordWrap(true);
+    // Tab stops whose text a screen reader reads whole.
+    lblAdjusted = new ReadableText(QStringLiteral("lblAdjusted"), this);
+    lblAdjusted->setAccessibleDescription(QStringLiteral("Readability note"));
+    lblAdjusted->hide();
+    lblVision = new ReadableText(QStringLiteral("lblVision"), this);
+    lblVision->setAccessibleDescription(QStringLiteral("Colour-vision note"));
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* cmdApply = buttons->addButton(QStringLiteral("Apply"), QDialogButtonBox::AcceptRole);
@@ -135,8 +146,8 @@ GenerateDialog::GenerateDialog(frmMain& main, CommonDialog& cd, MessageBoxServic
     optLight->setObjectName(QStringLiteral("optLight"));
     optDark->setObjectName(QStringLiteral("optDark"));
     cmdImage->setObjectName(QStringLiteral("cmdImage"));
+    cmdScheme->setObjectName(QStringLiteral("cmdScheme"));
     lstProposals->setObjectName(QStringLiteral("lstProposals"));
-    lblVision->setObjectName(QStringLiteral("lblVision"));
 
     auto* sources = new QHBoxLayout;
     sources->addWidget(cmdBase);
@@ -145,14 +156,17 @@ GenerateDialog::GenerateDialog(frmMain& main, CommonDialog& cd, MessageBoxServic
     sources->addWidget(optDark);
     sources->addStretch();
     sources->addWidget(cmdImage);
+    sources->addWidget(cmdScheme);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(sources);
     layout->addWidget(lstProposals);
+    layout->addWidget(lblAdjusted);
     layout->addWidget(lblVision);
     layout->addWidget(buttons);
 
     connect(cmdBase, &QPushButton::clicked, this, &GenerateDialog::cmdBase_Click);
     connect(cmdImage, &QPushButton::clicked, this, &GenerateDialog::cmdImage_Click);
+    connect(cmdScheme, &QPushButton::clicked, this, &GenerateDialog::cmdScheme_Click);
     connect(optLight, &QRadioButton::toggled, this, &GenerateDialog::propose);
     connect(buttons, &QDialogButtonBox::accepted, this, &GenerateDialog::apply);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -177,6 +191,10 @@ void GenerateDialog::propose()
 {
     const ThemeMode mode = optDark->isChecked() ? ThemeMode::Dark : ThemeMode::Light;
     m_proposals = ProposeThemes(m_seed, mode);
+    if (m_scheme) {
+        m_proposals = m_proposals.first(std::min<qsizetype>(m_proposals.size(), ProposalsAfterScheme));
+        m_proposals.prepend(SchemeProposal(*m_scheme));
+    }
     const PreviewTheme current = m_main ? ReadPreviewTheme(m_main->editor()) : DefaultPreviewTheme();
     lstProposals->clear();
     for (const ThemeProposal& p : m_proposals) {
@@ -191,25 +209,41 @@ void GenerateDialog::propose()
     }
     lstProposals->setCurrentRow(m_proposals.isEmpty() ? -1 : 0);
     lblVision->setText(VisionNote(m_proposals));
+    lblAdjusted->setText(m_scheme ? AdjustmentNote(*m_scheme) : QString());
+    lblAdjusted->setVisible(m_scheme.has_value());
+    fitHeight();
+}
+
+void GenerateDialog::fitHeight()
+{
+    // A window's minimum size leaves out what word-wrapped notes need at its
+    // width, so an open dialog would squeeze a longer note over the list.
+    if (!isVisible())
+        return;
+    layout()->activate();
+    resize(width(), std::max(minimumHeight(), layout()->totalHeightForWidth(width())));
 }
 
 void GenerateDialog::cmdBase_Click()
 {
-    m_cd.Color = QColorToPacked(m_base);
-    if (m_cd.ShowColor() != DialogResult::Chosen)
+    CommonDialog& cd = m_cd.colourAndPicture;
+    cd.Color = QColorToPacked(m_base);
+    if (cd.ShowColor() != DialogResult::Chosen)
         return;
-    m_base = PackedToQColor(m_cd.Color);
+    m_base = PackedToQColor(cd.Color);
     m_seed = SeedFromColour(m_base);
+    m_scheme.reset();
     showBase();
     propose();
 }
 
 void GenerateDialog::cmdImage_Click()
 {
-    m_cd.Filter = PictureFilter();
-    if (m_cd.ShowOpen() != DialogResult::Chosen)
+    CommonDialog& cd = m_cd.colourAndPicture;
+    cd.Filter = PictureFilter();
+    if (cd.ShowOpen() != DialogResult::Chosen)
         return;
-    QImageReader reader(m_cd.FileName);
+    QImageReader reader(cd.FileName);
     reader.setAutoTransform(true);
     const std::optional<GeneratorSeed> seed = SeedFromPicture(reader.read());
     if (!seed) {
@@ -218,6 +252,31 @@ void GenerateDialog::cmdImage_Click()
     }
     m_seed = *seed;
     m_base = ToColor(m_seed.accent);
+    m_scheme.reset();
+    showBase();
+    propose();
+}
+
+void GenerateDialog::cmdScheme_Click()
+{
+    CommonDialog& cd = m_cd.scheme;
+    cd.Filter = QString::fromLatin1(SchemeFilter);
+    if (cd.ShowOpen() != DialogResult::Chosen)
+        return;
+    const SchemeReading reading = ReadSchemeFile(cd.FileName);
+    if (!reading.scheme) {
+        m_messages.Show(QStringLiteral("Sorry! The scheme could not be read: %1.").arg(reading.error), Title,
+                        MessageStyle::Information);
+        return;
+    }
+    m_scheme = MapScheme(*reading.scheme);
+    m_seed = m_scheme->seed;
+    m_base = ToColor(m_seed.accent);
+    {
+        // The scheme's mode, without proposing for it before the scheme is set.
+        const QSignalBlocker blocker(optLight);
+        (m_scheme->mode == ThemeMode::Dark ? optDark : optLight)->setChecked(true);
+    }
     showBase();
     propose();
 }
@@ -229,7 +288,11 @@ void GenerateDialog::apply()
         QList<frmMain::SlotColor> colors;
         for (int slot = 0; slot < ColorSlotCount; ++slot)
             colors.append({slot, QColorToPacked(m_proposals[chosen].colors[slot])});
-        m_main->SetSlotColors(Title, colors);
+        // A scheme names the theme, unless the user already has.
+        std::optional<QString> name;
+        if (m_scheme && m_main->editor().txtThemeName->text() == PlaceholderName)
+            name = m_scheme->name;
+        m_main->SetSlotColors(Title, colors, name);
     }
     accept();
 }

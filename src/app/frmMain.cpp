@@ -137,13 +137,15 @@ void frmMain::OpenThemeFile(const QString& path)
     m_history->Record(QStringLiteral("Import"), [this, &path] { ImportThemeFile(m_editor, path); });
 }
 
-void frmMain::SetSlotColors(const QString& text, const QList<SlotColor>& colors)
+void frmMain::SetSlotColors(const QString& text, const QList<SlotColor>& colors, const std::optional<QString>& name)
 {
-    m_history->Record(text, [this, &colors] {
+    m_history->Record(text, [this, &colors, &name] {
         for (const SlotColor& c : colors) {
             m_editor.slots.SetValue(c.slot, 1);
             SetPickedColor(m_editor.slots, c.slot, c.color);
         }
+        if (name)
+            m_editor.txtThemeName->setText(*name);
     });
 }
 

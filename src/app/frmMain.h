@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <optional>
+
 class QAction;
 class QUndoStack;
 
@@ -34,14 +36,16 @@ public:
     // dropped file is: a missing or misnamed file is refused with a message.
     void OpenThemeFile(const QString& path);
 
-    // Ticks each slot and sets its colour as a pick in the colour dialog does.
-    // text names the step (for example "Fix All").
+    // Ticks each slot and sets its colour as a pick in the colour dialog does,
+    // and puts name, where given, into the name box: all one step named text
+    // (for example "Fix All").
     struct SlotColor
     {
         int slot;
         ColorValue color;
     };
-    void SetSlotColors(const QString& text, const QList<SlotColor>& colors);
+    void SetSlotColors(const QString& text, const QList<SlotColor>& colors,
+                       const std::optional<QString>& name = std::nullopt);
 
 Q_SIGNALS:
     // After the check-box handling of a slot has run.
@@ -77,8 +81,11 @@ private:
     void mnuAbout_Click();
 
     DesktopServices m_services;
-    // Generate Theme's dialogs, remembered between its openings.
+    // Generate Theme's dialogs, remembered between its openings: the base
+    // colour and picture ones, and apart from those the scheme one, so that
+    // neither starts on the other's file.
     OwnStateDialog m_generateDialogs{*m_services.cd};
+    OwnStateDialog m_schemeDialogs{m_generateDialogs};
     Editor m_editor;
     History* m_history = nullptr;
     QPointer<QWidget> m_about;

@@ -1,0 +1,465 @@
+// Generate Theme from a colour scheme: the dialog's proposals and note, Apply
+// as one undo step with the scheme's name, refusals, and the scheme dialog's
+// own remembered state.
+#include "SamplePicture.h"
+#include "SampleSchemes.h"
+#include "TestSupport.h"
+#include "app/GenerateDialog.h"
+#include "schemes/SchemeFile.h"
+#include "slots/MRW_Color.h"
+#include "theme/ThemeState.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QUndoStack>
+
+using namespace ovex;
+using namespace ovex::test;
+
+namespace {
+
+const QString Placeholder = QStringLiteral("Theme Name");
+
+// Readable as it is: no colour moves.
+const QByteArray PlainScheme = "scheme: Plain\nbase00: 000000\nbase01: 000000\nbase02: 707070\nbase03: 808080\n"
+                               "base05: ffffff\nbase0D: 4080ff\n";
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return QString();
+    return path;
+}
+
+GenerateDialog* openDialog(const TestEditor& t)
+{
+    t.action(QStringLiteral("mnuGenerate"))->trigger();
+    return t->findChild<GenerateDialog*>();
+}
+
+// Answers the scheme dialog with path and presses From Scheme.
+void chooseScheme(const TestEditor& t, GenerateDialog* dialog, const QString& path)
+{
+    t.cd->AnswerFile(path);
+    dialog->findChild<QPushButton*>("cmdScheme")->click();
+}
+
+SchemeTheme mapped(const QString& path)
+{
+    const SchemeReading reading = ReadSchemeFile(path);
+    return reading.scheme ? MapScheme(*reading.scheme) : SchemeTheme{};
+}
+
+QStringList names(const QList<ThemeProposal>& proposals)
+{
+    QStringList list;
+    for (const ThemeProposal& p : proposals)
+        list << p.name;
+    return list;
+}
+
+// What the dialog shows, to compare before and after.
+struct Shown
+{
+    QStringList names;
+    QList<SlotColors> colors;
+    int chosen;
+    bool dark;
+    QString adjusted;
+    bool adjustedShown;
+    QString vision;
+    bool operator==(const Shown&) const = default;
+};
+
+Shown shown(GenerateDialog* dialog)
+{
+    Shown s{names(dialog->Proposals()), {}, dialog->ChosenProposal(),
+            dialog->findChild<QRadioButton*>("optDark")->isChecked(),
+            dialog->findChild<QLabel*>("lblAdjusted")->text(),
+            !dialog->findChild<QLabel*>("lblAdjusted")->isHidden(),
+            dialog->findChild<QLabel*>("lblVision")->text()};
+    for (const ThemeProposal& p : dialog->Proposals())
+        s.colors << p.colors;
+    return s;
+}
+
+QString accessibleName(QWidget* w)
+{
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    return a ? a->text(QAccessible::Name) : QString();
+}
+
+} // namespace
+
+class tst_generatescheme : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    // Each layout and format: the scheme's own proposal first and chosen, the
+    // generator's from its surface and accent after it, the note; Apply
+    // ticks all 27 with the text-box background exactly the scheme's, names
+    // the theme, and one Ctrl+Z takes it all back.
+    void fromScheme_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<bool>("dark");
+        QTest::addColumn<bool>("needsAdjusting");
+        QTest::newRow("base16, flat") << "ember.yml" << FlatBase16 << "Ember Coast" << QColor(0x20, 0x1a, 0x17) << true << true;
+        QTest::newRow("base16, palette") << "moss.yaml" << PaletteBase16 << "Moss Night" << QColor(0x16, 0x20, 0x1a) << true << true;
+        QTest::newRow("base24, light") << "lantern.yaml" << PaletteBase24 << "Paper Lantern" << QColor(0xfb, 0xf8, 0xef) << false << true;
+        QTest::newRow("KDE") << "harbour.colors" << KdeColors << "Harbour Light" << QColor(250, 251, 247) << false << false;
+        QTest::newRow("readable as it is") << "plain.yml" << PlainScheme << "Plain" << QColor(Qt::black) << true << false;
+    }
+    void fromScheme()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        QFETCH(QColor, background);
+        QFETCH(bool, dark);
+        QFETCH(bool, needsAdjusting);
+        const QString path = writeFile(m_dir, file, bytes);
+        QVERIFY(!path.isEmpty());
+        const SchemeTheme theme = mapped(path);
+
+        TestEditor t;
+        // Not a dark form colour, so a dark scheme has to set Dark itself.
+        t->SetSlotColors(QStringLiteral("Pick"), {{0, 0xF0F0F0}, {4, 0x102030}});
+        const ThemeState before = CaptureTheme(t.editor());
+        const int steps = t->undoStack().count();
+        QPointer<GenerateDialog> dialog = openDialog(t);
+        QVERIFY(dialog);
+        QVERIFY(dialog->findChild<QRadioButton*>("optLight")->isChecked());
+        chooseScheme(t, dialog, path);
+        QCOMPARE(t.cd->History().last().kind, FakeCommonDialog::Kind::Open);
+        QCOMPARE(t.cd->History().last().filter, QStringLiteral("Colour schemes (*.yaml *.yml *.colors)"));
+        QVERIFY(t.messages->Shown().isEmpty());
+
+        const QList<ThemeProposal>& proposals = dialog->Proposals();
+        const QList<ThemeProposal> generated = ProposeThemes(theme.seed, dark ? ThemeMode::Dark : ThemeMode::Light);
+        QCOMPARE(proposals.size(), 4);
+        QCOMPARE(proposals.front().name, QStringLiteral("As in the scheme"));
+        QCOMPARE(proposals.front().colors, theme.colors);
+        QCOMPARE(proposals.front().colors[18], background);
+        for (qsizetype i = 1; i < proposals.size(); ++i) {
+            QCOMPARE(proposals[i].name, generated[i - 1].name);
+            QCOMPARE(proposals[i].colors, generated[i - 1].colors);
+        }
+        QCOMPARE(dialog->ChosenProposal(), 0);
+        auto* list = dialog->findChild<QListWidget*>("lstProposals");
+        QCOMPARE(list->currentItem()->text(), QStringLiteral("As in the scheme"));
+        QCOMPARE(dialog->findChild<QRadioButton*>("optDark")->isChecked(), dark);
+        auto* note = dialog->findChild<QLabel*>("lblAdjusted");
+        QVERIFY(!note->isHidden());
+        QCOMPARE(note->text(), AdjustmentNote(theme));
+        QCOMPARE(note->text().startsWith(QStringLiteral("Adjusted for readability: ")), needsAdjusting);
+        if (!needsAdjusting)
+            QCOMPARE(note->text(), QStringLiteral("No colour needed adjusting."));
+
+        dialog->findChild<QPushButton*>("cmdApply")->click();
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(t->undoStack().count(), steps + 1);
+        QCOMPARE(t->undoStack().undoText(), QStringLiteral("Generate Theme"));
+        const SettingSlots& slots = t.slots();
+        for (int slot = 0; slot < ColorSlotCount; ++slot) {
+            QVERIFY(slots.IsSaved(slot));
+            QCOMPARE(PackedToQColor(slots.s[slot]->BackColor()), theme.colors[slot]);
+        }
+        QCOMPARE(slots.s[18]->Tag(), QStringLiteral("%1,%2,%3").arg(background.red()).arg(background.green()).arg(background.blue()));
+        QCOMPARE(PackedToQColor(slots.s[18]->BackColor()), background);
+        QCOMPARE(t.editor().txtThemeName->text(), name);
+
+        t->show();
+        t->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(CaptureTheme(t.editor()), before);
+        QCOMPARE(t->undoStack().count(), steps + 1);
+        QCOMPARE(t->undoStack().index(), steps);
+    }
+
+    // The scheme's name replaces only the placeholder, exactly as it stands.
+    void nameOnlyOverPlaceholder_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("placeholder") << Placeholder << "Ember Coast";
+        QTest::newRow("a name") << "Dusk" << "Dusk";
+        QTest::newRow("placeholder and a space") << "Theme Name " << "Theme Name ";
+        QTest::newRow("other letter case") << "theme name" << "theme name";
+        QTest::newRow("empty") << "" << "";
+    }
+    void nameOnlyOverPlaceholder()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, named);
+        const QString path = writeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
+        TestEditor t;
+        t.editor().txtThemeName->setText(typed);
+        const ThemeState before = CaptureTheme(t.editor());
+        QPointer<GenerateDialog> dialog = openDialog(t);
+        chooseScheme(t, dialog, path);
+        // Any of the scheme's proposals carries its name.
+        dialog->findChild<QListWidget*>("lstProposals")->setCurrentRow(2);
+        dialog->findChild<QPushButton*>("cmdApply")->click();
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(t.editor().txtThemeName->text(), named);
+        QCOMPARE(t->undoStack().count(), 1);
+        t->undoStack().undo();
+        QCOMPARE(CaptureTheme(t.editor()), before);
+    }
+
+    // A base colour's or a picture's proposals never rename the theme.
+    void otherSourcesKeepTheName()
+    {
+        const QString path = writeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
+        TestEditor t;
+        QPointer<GenerateDialog> dialog = openDialog(t);
+        chooseScheme(t, dialog, path);
+        t.cd->AnswerColor(0x00FF00);
+        dialog->findChild<QPushButton*>("cmdBase")->click();
+        dialog->findChild<QPushButton*>("cmdApply")->click();
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(t.editor().txtThemeName->text(), Placeholder);
+        QVERIFY(t.slots().IsSaved(18));
+    }
+
+    void cancelChangesNothing()
+    {
+        const QString path = writeFile(m_dir, QStringLiteral("moss.yaml"), PaletteBase16);
+        TestEditor t;
+        t->SetSlotColors(QStringLiteral("Pick"), {{18, 0x0000FF}});
+        const ThemeState before = CaptureTheme(t.editor());
+        QPointer<GenerateDialog> dialog = openDialog(t);
+        chooseScheme(t, dialog, path);
+        QCOMPARE(dialog->Proposals().front().name, QStringLiteral("As in the scheme"));
+        dialog->findChild<QPushButton*>("cmdCancel")->click();
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(CaptureTheme(t.editor()), before);
+        QCOMPARE(t->undoStack().count(), 1);
+    }
+
+    // A refused scheme is reported with its reason and changes nothing, in
+    // the window or the dialog, whatever the proposals came from.
+    void refused_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<bool>("schemeFirst");
+        QByteArray noAccent = PaletteBase16;
+        noAccent.replace("  base0D: \"#5aa0c8\"\n", "");
+        QTest::newRow("a colour missing") << "noaccent.yaml" << noAccent << "base0D is missing" << false;
+        QTest::newRow("a colour missing, after a scheme") << "noaccent.yaml" << noAccent << "base0D is missing" << true;
+        QTest::newRow("not found") << "" << QByteArray() << "file not found" << false;
+        QTest::newRow("a folder") << "." << QByteArray() << "not a regular file" << true;
+        QTest::newRow("not a scheme") << "list.yml" << QByteArray("- one\n- two\n")
+                                      << "not a base16, base24 or KDE colour scheme" << false;
+    }
+    void refused()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QFETCH(bool, schemeFirst);
+        QTemporaryDir dir;
+        QString path = dir.filePath(file.isEmpty() ? QStringLiteral("absent.yml") : file);
+        if (!bytes.isEmpty())
+            path = writeFile(dir, file, bytes);
+
+        TestEditor t;
+        const ThemeState before = CaptureTheme(t.editor());
+        QPointer<GenerateDialog> dialog = openDialog(t);
+        if (schemeFirst)
+            chooseScheme(t, dialog, writeFile(m_dir, QStringLiteral("lantern.yaml"), PaletteBase24));
+        dialog->findChild<QListWidget*>("lstProposals")->setCurrentRow(2);
+        const Shown was = shown(dialog);
+        chooseScheme(t, dialog, path);
+
+        const FakeMessageBox::Message refusal{QStringLiteral("Sorry! The scheme could not be read: %1.").arg(reason),
+                                              QStringLiteral("Generate Theme"), MessageStyle::Information};
+        QCOMPARE(t.messages->Shown(), QList<FakeMessageBox::Message>{refusal});
+        QVERIFY(shown(dialog) == was);
+        dialog->findChild<QPushButton*>("cmdCancel")->click();
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(CaptureTheme(t.editor()), before);
+        QCOMPARE(t->undoStack().count(), 0);
+    }
+
+    // Light and Dark keep the scheme: its own proposal stays first, the
+    // generator's follow in the other mode. A base colour or a picture
+    // brings back their proposals; a cancelled colour dialog does not.
+    void switchingSources()
+    {
+        const QString path = writeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
+        const QString picture = m_dir.filePath(QStringLiteral("sky.png"));
+        QVERIFY(SampleLandscape(QSize(200, 150)).save(picture));
+        const SchemeTheme theme = mapped(path);
+        TestEditor t;
+        QPointer<GenerateDialog> dialog = openDialog(t);
+        chooseScheme(t, dialog, path);
+        const Shown dark = shown(dialog);
+        QVERIFY(dark.dark);
+
+        dialog->findChild<QRadioButton*>("optLight")->click();
+        const QList<ThemeProposal> light = ProposeThemes(theme.seed, ThemeMode::Light);
+        QCOMPARE(names(dialog->Proposals()), QStringList{QStringLiteral("As in the scheme")} + names(light.first(3)));
+        QCOMPARE(dialog->Proposals().front().colors, theme.colors);
+        for (qsizetype i = 1; i < 4; ++i)
+            QCOMPARE(dialog->Proposals()[i].colors, light[i - 1].colors);
+        QCOMPARE(dialog->ChosenProposal(), 0);
+        QVERIFY(!dialog->findChild<QLabel*>("lblAdjusted")->isHidden());
+        dialog->findChild<QRadioButton*>("optDark")->click();
+        QVERIFY(shown(dialog) == dark);
+
+        t.cd->CancelColor();
+        dialog->findChild<QPushButton*>("cmdBase")->click();
+        QVERIFY(shown(dialog) == dark);
+
+        // The base colour dialog starts on the scheme's accent.
+        const QColor green(0, 200, 0);
+        t.cd->AnswerColor(QColorToPacked(green));
+        dialog->findChild<QPushButton*>("cmdBase")->click();
+        QCOMPARE(PackedToQColor(t.cd->History().last().color), QColor(0x6f, 0x9f, 0xd8));
+        const QList<ThemeProposal> fromGreen = ProposeThemes(SeedFromColour(green), ThemeMode::Dark);
+        QCOMPARE(names(dialog->Proposals()), names(fromGreen));
+        QCOMPARE(dialog->Proposals().front().colors, fromGreen.front().colors);
+        QVERIFY(dialog->findChild<QLabel*>("lblAdjusted")->isHidden());
+
+        chooseScheme(t, dialog, path);
+        QVERIFY(shown(dialog) == dark);
+        t.cd->AnswerFile(picture);
+        dialog->findChild<QPushButton*>("cmdImage")->click();
+        QVERIFY(!names(dialog->Proposals()).contains(QStringLiteral("As in the scheme")));
+        QVERIFY(dialog->findChild<QLabel*>("lblAdjusted")->isHidden());
+        dialog->reject();
+    }
+
+    // The scheme dialog remembers its own file, apart from the picture
+    // dialog's and the window's, between openings of Generate.
+    void schemeDialogKeepsItsOwnFile()
+    {
+        const QString scheme = writeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
+        const QString picture = m_dir.filePath(QStringLiteral("sky.png"));
+        QVERIFY(SampleLandscape(QSize(200, 150)).save(picture));
+        const QString theme = writeFile(m_dir, QStringLiteral("Day.theme"), "name=Day\r\n");
+        TestEditor t;
+        FakeCommonDialog& cd = *t.cd;
+        cd.AnswerFile(theme);
+        t.action(QStringLiteral("mnuImport"))->trigger();
+        const auto properties = [&] { return std::tuple(cd.Filter, cd.InitDir, cd.FileName, cd.Color); };
+        const auto windowDialogs = properties();
+
+        QPointer<GenerateDialog> dialog = openDialog(t);
+        cd.AnswerFile(picture);
+        dialog->findChild<QPushButton*>("cmdImage")->click();
+        chooseScheme(t, dialog, scheme);
+        // Neither the picture's name nor the window's theme.
+        QCOMPARE(cd.History().last().fileName, QString());
+        QCOMPARE(properties(), windowDialogs);
+        dialog->reject();
+
+        for (int opening = 0; opening < 2; ++opening) {
+            dialog = openDialog(t);
+            cd.CancelFile();
+            dialog->findChild<QPushButton*>("cmdScheme")->click();
+            QCOMPARE(cd.History().last().fileName, scheme);
+            QCOMPARE(cd.History().last().filter, QString::fromLatin1(SchemeFilter));
+            cd.CancelFile();
+            dialog->findChild<QPushButton*>("cmdImage")->click();
+            QCOMPARE(cd.History().last().fileName, picture);
+            QCOMPARE(cd.History().last().filter, PictureFilter());
+            dialog->reject();
+            QCOMPARE(properties(), windowDialogs);
+        }
+        cd.CancelFile();
+        t.action(QStringLiteral("mnuImport"))->trigger();
+        QCOMPARE(cd.History().last().fileName, theme);
+    }
+
+    // From Scheme has an access key of its own and a name; Tab reaches the
+    // note after the proposals, and a screen reader is given its text.
+    void keyboardAndScreenReader()
+    {
+        const QString path = writeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
+        TestEditor t;
+        QPointer<GenerateDialog> dialog = openDialog(t);
+        auto* cmdScheme = dialog->findChild<QPushButton*>("cmdScheme");
+        QCOMPARE(cmdScheme->text(), QStringLiteral("From &Scheme..."));
+        QCOMPARE(cmdScheme->accessibleName(), QStringLiteral("From Scheme"));
+        QStringList keys;
+        for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+            const qsizetype amp = button->text().indexOf(u'&');
+            if (amp >= 0 && amp + 1 < button->text().size()) {
+                const QString key = button->text().mid(amp + 1, 1).toLower();
+                QVERIFY2(!keys.contains(key), qPrintable(button->text()));
+                keys << key;
+            }
+        }
+        QVERIFY(keys.contains(QStringLiteral("s")));
+
+        chooseScheme(t, dialog, path);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        auto* list = dialog->findChild<QListWidget*>("lstProposals");
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Tab);
+        auto* note = dialog->findChild<QLabel*>("lblAdjusted");
+        QCOMPARE(QApplication::focusWidget(), note);
+        QCOMPARE(accessibleName(note), note->text());
+        QTest::keyClick(note, Qt::Key_Tab);
+        auto* vision = dialog->findChild<QLabel*>("lblVision");
+        QCOMPARE(QApplication::focusWidget(), vision);
+        QCOMPARE(accessibleName(vision), vision->text());
+        dialog->reject();
+    }
+
+    // The open dialog grows to a note of several lines, and shrinks back
+    // when the note goes: nothing overlaps, and no line is cut off.
+    void notesFit()
+    {
+        // Every text moved: a long note.
+        const QString path = writeFile(m_dir, QStringLiteral("flat.yml"),
+                                       "scheme: Flat\nbase00: 808080\nbase01: 808080\nbase02: 808080\nbase03: 808080\n"
+                                       "base05: 808080\nbase0D: 808080\n");
+        TestEditor t;
+        QPointer<GenerateDialog> dialog = openDialog(t);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        const int height = dialog->height();
+        auto* list = dialog->findChild<QListWidget*>("lstProposals");
+        auto* note = dialog->findChild<QLabel*>("lblAdjusted");
+        auto* vision = dialog->findChild<QLabel*>("lblVision");
+        auto* apply = dialog->findChild<QPushButton*>("cmdApply");
+        chooseScheme(t, dialog, path);
+        QVERIFY(!note->isHidden());
+        QVERIFY(note->heightForWidth(note->width()) > 2 * note->fontMetrics().height());
+        QTRY_VERIFY(dialog->height() > height);
+        QVERIFY(list->geometry().bottom() < note->geometry().top());
+        QVERIFY(note->height() >= note->heightForWidth(note->width()));
+        QVERIFY(note->geometry().bottom() < vision->geometry().top());
+        QVERIFY(vision->height() >= vision->heightForWidth(vision->width()));
+        QVERIFY(vision->geometry().bottom() < apply->mapTo(dialog, QPoint(0, 0)).y());
+
+        t.cd->AnswerColor(0x00FF00);
+        dialog->findChild<QPushButton*>("cmdBase")->click();
+        QTRY_COMPARE(dialog->height(), height);
+        dialog->reject();
+    }
+};
+
+OVEX_TEST_MAIN(tst_generatescheme)
+#include "tst_generatescheme.moc"
