@@ -8,6 +8,7 @@
 #include "theme/NewTheme.h"
 
 #include <QAction>
+#include <QUndoStack>
 #include <QDir>
 #include <QFile>
 #include <QList>
@@ -356,6 +357,9 @@ ImportChecker::ImportChecker(const QString& workDir)
     m_doubles->messages = messages.get();
     m_window = std::make_unique<frmMain>(
         DesktopServices{std::move(dialog), std::move(messages), std::make_unique<FakeWebOpener>()});
+    // Every check starts from New, so no step is ever undone: a history of
+    // one keeps the memory of a long run flat.
+    m_window->undoStack().setUndoLimit(1);
 }
 
 ImportChecker::~ImportChecker() = default;

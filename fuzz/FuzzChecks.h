@@ -41,6 +41,15 @@ Failure CheckLineReading(QByteArrayView bytes);
 // ReadComponent, ParseColorEntry and ComposeColor on the rest as text.
 Failure CheckColorText(QByteArrayView bytes);
 
+// ColorFromMimeData, as Paste and a colour drop read it, on mime data made
+// from the bytes: colour data in several forms, text in several forms, or
+// both; and what Copy Colour makes of the colour, pasted back.
+Failure CheckClipboard(QByteArrayView bytes);
+
+// DownsampleForPalette, DominantColours and SeedFromPicture on a picture of
+// a size, format and pixels taken from the bytes.
+Failure CheckPicture(QByteArrayView bytes);
+
 // The whole File, Import on an offscreen editor whose open dialog answers
 // with the input written to a .theme file; then Save and Import again.
 // Needs a QApplication; keep one for many inputs, it is costly to build.

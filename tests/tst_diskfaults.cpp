@@ -13,6 +13,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// This program's own path, read before unsharing: afterwards /proc/self/exe
+// is resolved in the old namespace, which inside a chroot (as package builds
+// run tests) names a path outside the root.
+static QString selfPath()
+{
+    char path[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path);
+    return n > 0 && n < ssize_t(sizeof path) ? QFile::decodeName(QByteArray(path, n)) : QString();
+}
+static const QString g_self = selfPath();
+
 // Before any thread starts (unshare needs that): mounts made here stay private.
 static const bool g_canMount =
     ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
@@ -85,9 +96,10 @@ private Q_SLOTS:
         QVERIFY(own(dir.path()) && own(target) && ::chmod(QFile::encodeName(target).constData(), 0444) == 0);
         const QStringList before = TreeSnapshot(dir.path());
 
+        QVERIFY2(QFileInfo(g_self).isExecutable(), qPrintable(g_self));
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--save-unprivileged"), target});
-        QVERIFY(child.waitForFinished(60000));
+        child.start(g_self, {QStringLiteral("--save-unprivileged"), target});
+        QVERIFY2(child.waitForFinished(60000), qPrintable(child.errorString()));
         if (child.exitCode() == CannotDropRoot)
             QSKIP("running as root, but cannot become the unprivileged user 65534");
         QCOMPARE(child.exitCode(), 0);

@@ -86,6 +86,36 @@ private Q_SLOTS:
         QCOMPARE(Cp1252_Encode(text), all);
         QCOMPARE(Cp1252_Encode(u"\u0080a\u0100b\U0001F600"_s), QByteArray("?a?b?"));
     }
+    // 0x80..0x9F against the published Windows-1252 table; the five bytes it
+    // leaves undefined stay the C1 controls of the same number.
+    void cp1252High_data()
+    {
+        QTest::addColumn<int>("byte");
+        QTest::addColumn<int>("codePoint");
+        const struct { int byte, codePoint; const char* name; } table[] = {
+            {0x80, 0x20AC, "euro sign"}, {0x81, 0x0081, "undefined"}, {0x82, 0x201A, "single low-9 quote"},
+            {0x83, 0x0192, "f with hook"}, {0x84, 0x201E, "double low-9 quote"}, {0x85, 0x2026, "ellipsis"},
+            {0x86, 0x2020, "dagger"}, {0x87, 0x2021, "double dagger"}, {0x88, 0x02C6, "circumflex accent"},
+            {0x89, 0x2030, "per mille"}, {0x8A, 0x0160, "S with caron"}, {0x8B, 0x2039, "single left angle quote"},
+            {0x8C, 0x0152, "ligature OE"}, {0x8D, 0x008D, "undefined"}, {0x8E, 0x017D, "Z with caron"},
+            {0x8F, 0x008F, "undefined"}, {0x90, 0x0090, "undefined"}, {0x91, 0x2018, "left single quote"},
+            {0x92, 0x2019, "right single quote"}, {0x93, 0x201C, "left double quote"},
+            {0x94, 0x201D, "right double quote"}, {0x95, 0x2022, "bullet"}, {0x96, 0x2013, "en dash"},
+            {0x97, 0x2014, "em dash"}, {0x98, 0x02DC, "small tilde"}, {0x99, 0x2122, "trade mark"},
+            {0x9A, 0x0161, "s with caron"}, {0x9B, 0x203A, "single right angle quote"}, {0x9C, 0x0153, "ligature oe"},
+            {0x9D, 0x009D, "undefined"}, {0x9E, 0x017E, "z with caron"}, {0x9F, 0x0178, "Y with diaeresis"},
+        };
+        for (const auto& row : table)
+            QTest::addRow("0x%X %s", row.byte, row.name) << row.byte << row.codePoint;
+    }
+    void cp1252High()
+    {
+        QFETCH(int, byte);
+        QFETCH(int, codePoint);
+        const QByteArray bytes(1, char(byte));
+        QCOMPARE(Cp1252_Decode(bytes), QString(QChar(codePoint)));
+        QCOMPARE(Cp1252_Encode(QString(QChar(codePoint))), bytes);
+    }
     void memResizeAndCount()
     {
         StringArray array;

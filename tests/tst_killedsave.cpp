@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
-#include <sys/vfs.h>
 #include <thread>
 
 // Big enough that kills often land inside a write; any mix of the two shows.
@@ -22,10 +21,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const auto entries = [&] { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot
                                                                      | QDir::Hidden); };
-        struct statfs fs {};
-        QVERIFY(dir.isValid() && ::statfs(QFile::encodeName(dir.path()).constData(), &fs) == 0);
-        if (fs.f_type != 0xEF53 && fs.f_type != 0x01021994)
-            QSKIP("neither ext4 nor tmpfs: a killed save may leave a named temporary file");
+        QVERIFY(dir.isValid());
         const QString target = dir.filePath(QStringLiteral("killed.theme"));
         QCOMPARE(ovex::WriteWholeFile(target, content(false)), std::nullopt);
 
@@ -48,7 +44,7 @@ private Q_SLOTS:
             ++seen[now == content(true)];
             // A kill before the rename may leave one temporary name, which the next save clears.
             const QStringList left = entries().filter(QStringLiteral(".ovex-save-"));
-            QVERIFY2(entries().size() == left.size() + 1 && left.size() <= 1, qPrintable(left.join(u' ')));
+            QVERIFY2(entries().size() == left.size() + 1 && left.size() <= 1, qPrintable(entries().join(u" ")));
         }
         QCOMPARE(ovex::WriteWholeFile(target, content(false)), std::nullopt);
         QCOMPARE(entries(), QStringList{QStringLiteral("killed.theme")});

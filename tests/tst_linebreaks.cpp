@@ -23,6 +23,8 @@ private Q_SLOTS:
         QTest::newRow("leading and trailing") << "\r\n\nNight\r" << "Night";
         QTest::newRow("inner CR LF") << "Night\r\nOwl" << "Night Owl";
         QTest::newRow("inner mixed run") << "a\n\r\r\nb\nc" << "a b c";
+        QTest::newRow("inner CR alone") << "Night\rOwl" << "Night Owl";
+        QTest::newRow("CR alone around") << "\rNight\r\r" << "Night";
         QTest::newRow("blanks stay") << " a \n b " << " a   b ";
         QTest::newRow("only breaks") << "\r\n\r\n" << "";
         QTest::newRow("none") << "Night Owl" << "Night Owl";
@@ -32,6 +34,34 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, clean);
         QCOMPARE(WithoutLineBreaks(text), clean);
+    }
+
+    // The cursor stays before the character it stood before; one that stood
+    // inside a run of breaks lands after the space that replaces the run.
+    void cursorFollows_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pos");
+        QTest::addColumn<QString>("clean");
+        QTest::addColumn<int>("cleanPos");
+        QTest::newRow("before the joined word") << "Night\r\nOwl" << 7 << "Night Owl" << 6;
+        QTest::newRow("inside the run") << "Night\r\nOwl" << 6 << "Night Owl" << 6;
+        QTest::newRow("before the run") << "Night\r\nOwl" << 5 << "Night Owl" << 5;
+        QTest::newRow("after a CR alone") << "a\rb" << 2 << "a b" << 2;
+        QTest::newRow("in the joined word") << "ab\n\ncd" << 5 << "ab cd" << 4;
+        QTest::newRow("after leading breaks") << "\r\nab" << 2 << "ab" << 0;
+        QTest::newRow("at the end, after trailing breaks") << "ab\r\n" << 4 << "ab" << 2;
+    }
+    void cursorFollows()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, pos);
+        QFETCH(QString, clean);
+        QFETCH(int, cleanPos);
+        const LineBreakFilter filter;
+        QCOMPARE(filter.validate(text, pos), QValidator::Acceptable);
+        QCOMPARE(text, clean);
+        QCOMPARE(pos, cleanPos);
     }
 
     // Through the real clipboard, a text drop and setText, then Save's bytes.

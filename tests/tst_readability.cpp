@@ -31,6 +31,10 @@ private Q_SLOTS:
         QTest::newRow("red, protanopia") << QColor(255, 0, 0) << VisionType::Protanopia << QColor(109, 95, 0);
         QTest::newRow("green, deuteranopia") << QColor(0, 255, 0) << VisionType::Deuteranopia << QColor(239, 214, 58);
         QTest::newRow("orange, tritanopia") << QColor(230, 120, 30) << VisionType::Tritanopia << QColor(252, 95, 104);
+        // No channel clips, so every entry of the matrix shows: each one off by
+        // 0.027 moves a channel here by 2 or more.
+        QTest::newRow("blue grey, protanopia") << QColor(160, 170, 190) << VisionType::Protanopia << QColor(164, 171, 191);
+        QTest::newRow("pink, protanopia") << QColor(240, 170, 180) << VisionType::Protanopia << QColor(181, 181, 180);
         QTest::newRow("orange, achromatopsia") << QColor(230, 120, 30) << VisionType::Achromatopsia << QColor(150, 150, 150);
     }
 
@@ -179,6 +183,24 @@ private Q_SLOTS:
         const auto result = EvaluatePairs(after);
         for (qsizetype j = 0; j < qsizetype(CheckedPairCount); ++j)
             QVERIFY2(!before[j].Passes() || result[j].Passes(), CheckedPairs[j].what);
+    }
+
+    // The highlighted text is fixed first; the highlight, fixed after it,
+    // must keep that text readable: darker would be nearer, so it goes lighter.
+    void fixAllSeesEarlierFixes()
+    {
+        SlotColors colors = ReadableColors();
+        colors[18] = QColor(137, 137, 137);   // list background
+        colors[16] = QColor(124, 124, 124);   // text highlight, too close to it
+        colors[17] = QColor(149, 149, 149);   // highlighted text, too close to the highlight
+        const qsizetype text = PairIndex(17, 16);
+        const qsizetype highlight = PairIndex(16, 18);
+        QCOMPARE(Warnings(colors).size(), 2);
+        const FixAllResult result = FixAll(colors);
+        QCOMPARE(result.fixed, (QList<qsizetype>{text, highlight}));
+        QVERIFY(result.unfixed.isEmpty());
+        QVERIFY2(Warnings(result.colors).isEmpty(),
+                 qPrintable(result.colors[16].name() + u' ' + result.colors[17].name()));
     }
 
     // Pure red menu text on black fails only with protanopia: Fix All mends it only when asked for that vision.

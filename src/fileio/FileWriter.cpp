@@ -6,8 +6,19 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
-#ifdef Q_OS_UNIX
+// OVEX_PORTABLE_SAVE builds the writer that Windows uses, QSaveFile behind
+// QFileInfo's writability check, on any system, so that it is tested too.
+#if defined(Q_OS_UNIX) && !defined(OVEX_PORTABLE_SAVE)
+#define OVEX_UNIX_SAVE 1
+#endif
+#if defined(Q_OS_LINUX) && !defined(OVEX_PORTABLE_SAVE)
+#define OVEX_UNNAMED_SAVE 1
+#endif
+
+#ifdef OVEX_UNIX_SAVE
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,7 +36,7 @@ std::optional<QString> refusedTarget(const QString& path)
     const QFileInfo target(path);  // a symbolic link stands for the file it points to
     if (!target.isFile())
         return std::nullopt;
-#ifdef Q_OS_UNIX
+#ifdef OVEX_UNIX_SAVE
     if (::faccessat(AT_FDCWD, QFile::encodeName(target.absoluteFilePath()).constData(), W_OK, AT_EACCESS) != 0
         && errno != ENOENT)
         return qt_error_string(errno);
@@ -45,20 +56,23 @@ bool needsDirectWrite(const QString& path)
     return target.isFile() && target.isWritable() && !QFileInfo(target.absolutePath()).isWritable();
 }
 
-#ifdef Q_OS_LINUX
+// The file a save replaces. Like QSaveFile: a symbolic link stays, the file
+// it points to is replaced.
+QString replacedFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.symLinkTarget() : path;
+}
 
-// QSaveFile gives its unnamed temporary file a random name before renaming
-// it over an existing target, so a save killed between the two leaves a new
-// stray file each time. Here that name is fixed for each target and cleared
-// by the next save, so at most one can ever be left, and none for a target
-// that did not exist yet: linking the unnamed file in is one step.
-enum class Outcome { Written, Failed, Unsupported };
-
+// One fixed hidden name beside each target for the new bytes to wait under,
+// so that a killed save can leave only names the next save knows to clear.
 QString tempNameFor(const QString& target)
 {
     const QByteArray id = QCryptographicHash::hash(QFile::encodeName(target), QCryptographicHash::Sha1);
     return QStringLiteral(".ovex-save-%1.tmp").arg(QString::fromLatin1(id.left(8).toHex()));
 }
+
+#ifdef OVEX_UNNAMED_SAVE
 
 mode_t modeOf(QFileDevice::Permissions permissions)
 {
@@ -72,16 +86,20 @@ mode_t modeOf(QFileDevice::Permissions permissions)
     return mode;
 }
 
-Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, const WriteOptions& options, QString* reason)
+// QSaveFile gives its unnamed temporary file a random name before renaming
+// it over an existing target, so a save killed between the two leaves a new
+// stray file each time. Here that name is the fixed one of tempNameFor,
+// cleared by the next save, so at most one can ever be left, and none for a
+// target that did not exist yet: linking the unnamed file in is one step.
+enum class Outcome { Written, Failed, Unsupported };
+
+Outcome writeUnnamedThenLink(const QString& path, const QByteArray& bytes, const WriteOptions& options,
+                             QString* reason)
 {
     const auto failed = [reason](int error) {
         *reason = qt_error_string(error);
         return Outcome::Failed;
     };
-    // Like QSaveFile: a symbolic link stays, the file it points to is replaced.
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        path = info.symLinkTarget();
     const QString dir = QFileInfo(path).absolutePath();
     const QByteArray target = QFile::encodeName(path);
 
@@ -138,11 +156,9 @@ Outcome writeUnnamedThenLink(QString path, const QByteArray& bytes, const WriteO
 
 #endif
 
-std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& bytes, bool directWrite,
-                                         std::optional<QFileDevice::Permissions> newFile)
+std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& bytes, bool directWrite)
 {
     QSaveFile file(path);
-    const bool exists = QFileInfo::exists(path);
     file.setDirectWriteFallback(directWrite);
     // Unbuffered: QSaveFile (Qt 6.4) ignores a write error that shows only
     // when commit() flushes its buffer, and commits the short file.
@@ -160,9 +176,49 @@ std::optional<QString> writeWithSaveFile(const QString& path, const QByteArray& 
     }
     if (!file.commit())
         return file.errorString();
-    if (newFile && !exists && !QFile::setPermissions(path, *newFile))
-        return QStringLiteral("could not set the permissions of %1").arg(path);
     return std::nullopt;
+}
+
+// Without an unnamed file, QSaveFile writes a temporary file with a random
+// name beside its target, which a killed save leaves behind, a new one each
+// time. So QSaveFile writes the fixed name of tempNameFor instead, and that
+// replaces the target: whatever a killed save leaves starts with that name,
+// and the next save of the same target clears it first.
+std::optional<QString> writeFixedThenRename(const QString& path, const QByteArray& bytes, const WriteOptions& options)
+{
+    const QFileInfo target(path);
+    const QString tempName = tempNameFor(path);
+    QDir dir = target.absoluteDir();
+    const QStringList left = dir.entryList({tempName, tempName + QStringLiteral(".*")},
+                                           QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : left)
+        dir.remove(name);
+    const QString temp = dir.filePath(tempName);
+
+    if (auto failure = writeWithSaveFile(temp, bytes, false))
+        return failure;
+    const QFileInfo written(temp);
+    // An existing file keeps its permissions; a new one gets those asked for.
+    if (target.isFile())
+        QFile::setPermissions(temp, target.permissions());
+    else if (options.newFilePermissions && !QFile::setPermissions(temp, *options.newFilePermissions))
+        return QStringLiteral("could not set the permissions of %1").arg(temp);
+    // Keep: a rename that never replaces, which Qt makes in one step where
+    // the system allows it.
+    if (options.existing == ExistingFile::Keep) {
+        QFile tempFile(temp);
+        if (tempFile.rename(path))
+            return std::nullopt;
+        const QString reason = QFileInfo::exists(path) ? qt_error_string(EEXIST) : tempFile.errorString();
+        QFile::remove(temp);
+        return reason;
+    }
+    std::error_code error;
+    std::filesystem::rename(written.filesystemAbsoluteFilePath(), target.filesystemAbsoluteFilePath(), error);
+    if (!error)
+        return std::nullopt;
+    QFile::remove(temp);
+    return QString::fromLocal8Bit(error.message());
 }
 
 } // namespace
@@ -176,18 +232,18 @@ std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& byt
     }
     if (const auto refused = refusedTarget(path))
         return refused;
-    const bool directWrite = needsDirectWrite(path);
-#ifdef Q_OS_LINUX
-    if (!directWrite) {
-        QString reason;
-        switch (writeUnnamedThenLink(path, bytes, options, &reason)) {
-        case Outcome::Written: return std::nullopt;
-        case Outcome::Failed: return reason;
-        case Outcome::Unsupported: break;
-        }
+    if (needsDirectWrite(path))
+        return writeWithSaveFile(path, bytes, true);
+    const QString file = replacedFile(path);
+#ifdef OVEX_UNNAMED_SAVE
+    QString reason;
+    switch (writeUnnamedThenLink(file, bytes, options, &reason)) {
+    case Outcome::Written: return std::nullopt;
+    case Outcome::Failed: return reason;
+    case Outcome::Unsupported: break;
     }
 #endif
-    return writeWithSaveFile(path, bytes, directWrite, options.newFilePermissions);
+    return writeFixedThenRename(file, bytes, options);
 }
 
 } // namespace ovex
