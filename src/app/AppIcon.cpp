@@ -2,7 +2,7 @@
 
 #include "app/DeferredIcon.h"
 
-#include <QDir>
+#include <QDirIterator>
 #include <QImageReader>
 #include <QMap>
 
@@ -32,11 +32,13 @@ QIcon AppIcon()
     // The resource holds one "<size>.png" per rendered size. The sizes above
     // 64 are for the launcher only and cost 330 KiB as a window icon.
     QMap<int, QString> files;
-    const QDir dir(QStringLiteral(":/appicon"));
-    for (const QString& name : dir.entryList({QStringLiteral("*.png")}, QDir::Files)) {
-        const int size = name.chopped(4).toInt();
-        if (size <= MaxWindowIconSize)
-            files.insert(size, dir.filePath(name));
+    // Listed without a name filter, which would build a regular expression.
+    QDirIterator it(QStringLiteral(":/appicon"), QDir::Files);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const int size = it.fileName().endsWith(u".png") ? it.fileName().chopped(4).toInt() : 0;
+        if (size > 0 && size <= MaxWindowIconSize)
+            files.insert(size, path);
     }
     QList<QSize> sizes;
     for (const int size : files.keys())
