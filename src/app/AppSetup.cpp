@@ -1,5 +1,7 @@
 #include "app/AppSetup.h"
 
+#include "app/AppStyle.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -51,7 +53,7 @@ void ConfigureApplication(QApplication& app)
     addFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
     addFont(QStringLiteral(":/fonts/LiberationSans-Bold.ttf"));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(fusion);
+        QApplication::setStyle(new AppStyle(fusion));
     app.setFont(UiFont(false));
 }
 

@@ -58,11 +58,12 @@ QLineEdit* makeTextBox(const QString& name, const QString& text, QWidget* parent
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
+    // The font before the text: each change of either lays the text out again.
+    box->setFont(UiFont(false));
     // A value is never shortened (QLineEdit cuts at 32767 otherwise).
     box->setMaxLength(std::numeric_limits<int>::max());
     box->setValidator(new LineBreakFilter(box));
     box->setText(text);
-    box->setFont(UiFont(false));
     return box;
 }
 
