@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QStyleFactory>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 #include <memory>
@@ -155,6 +156,69 @@ private Q_SLOTS:
         // Drawn only after the style that made it is gone.
         QVERIFY(samePicture(arrow, fusion->standardIcon(which), size, dpr));
         QCOMPARE(arrow.availableSizes(), fusion->standardIcon(which).availableSizes());
+    }
+
+    // A kept check-box square is the one Fusion would paint there, for every
+    // state: all looks are drawn in turn on one style, so that a square kept
+    // for one state and shown for another fails. On the window's own colour
+    // it is exact; elsewhere its four corners, which Fusion covers in part,
+    // may blend one level apart.
+    void checkBoxAsFusionDrawsIt_data()
+    {
+        QTest::addColumn<qreal>("dpr");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<int>("tolerance");
+        const QColor window = QApplication::palette().color(QPalette::Window);
+        QTest::newRow("window's own scale") << 1.0 << window << 0;
+        QTest::newRow("on another colour") << 1.0 << QColor(200, 120, 40) << 1;
+        QTest::newRow("2x, not kept") << 2.0 << QColor(200, 120, 40) << 0;
+        QTest::newRow("3x, not kept") << 3.0 << QColor(200, 120, 40) << 0;
+    }
+    void checkBoxAsFusionDrawsIt()
+    {
+        QFETCH(qreal, dpr);
+        QFETCH(QColor, background);
+        QFETCH(int, tolerance);
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        const AppStyle style(QStyleFactory::create(QStringLiteral("Fusion")));
+        const auto paint = [&](const QStyle& with, const QStyleOptionButton& option) {
+            QImage image((QSizeF(option.rect.size() + QSize(4, 4)) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(dpr);
+            image.fill(background);
+            QPainter painter(&image);
+            with.drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &painter);
+            return image;
+        };
+        const auto farthest = [](const QImage& a, const QImage& b) {
+            int most = 0;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x) {
+                    const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+                    most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                     std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+                }
+            return most;
+        };
+        QPalette other = QApplication::palette();
+        other.setColor(QPalette::Base, Qt::yellow);
+        for (const QPalette& palette : {QApplication::palette(), other})
+            for (const QStyle::State check : {QStyle::State(QStyle::State_Off), QStyle::State(QStyle::State_On),
+                                              QStyle::State(QStyle::State_NoChange)})
+                for (const QStyle::State more : {QStyle::State(QStyle::State_Enabled), QStyle::State(QStyle::State_None),
+                                                 QStyle::State_Enabled | QStyle::State_Sunken,
+                                                 QStyle::State_Enabled | QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange})
+                    for (const QSize size : {QSize(13, 13), QSize(16, 16)})
+                        for (int twice = 0; twice < 2; ++twice) {
+                            QStyleOptionButton option;
+                            option.state = check | more;
+                            option.rect = QRect(QPoint(2, 2), size);
+                            option.palette = palette;
+                            const QImage kept = paint(style, option);
+                            const QImage drawn = paint(*fusion, option);
+                            QCOMPARE(kept.size(), drawn.size());
+                            QVERIFY2(farthest(kept, drawn) <= tolerance,
+                                     qPrintable(QStringLiteral("state %1, %2 px").arg(uint(option.state), 0, 16).arg(size.width())));
+                        }
     }
 
     // Every launcher size up to MaxWindowIconSize, picture for picture.
