@@ -6,12 +6,17 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
+#include <memory>
+
 class QAction;
+class QMenu;
 class QUndoStack;
 
 namespace ovex {
 
 class History;
+class RecoveryKeeper;
 
 // The editor's one window. Its controls hold the theme; each control event
 // goes to the command that handles it.
@@ -42,6 +47,9 @@ public:
         ColorValue color;
     };
     void SetSlotColors(const QString& text, const QList<SlotColor>& colors);
+
+    // The keeper of this window's recovery copy; null when recovery is off.
+    RecoveryKeeper* recovery() const { return m_recovery.get(); }
 
 Q_SIGNALS:
     // After the check-box handling of a slot has run.
@@ -76,6 +84,14 @@ private:
     void mnuSupport_Click();
     void mnuAbout_Click();
 
+    // Recovery copies and saved state (frmMainRecovery.cpp).
+    void setupRecovery();
+    void addRecoverItem(QMenu* edit);
+    void updateRecoverItem();
+    void mnuRecover_Click();
+    void mnuSave_Click();
+    void recordImport(const std::function<bool()>& import);
+
     DesktopServices m_services;
     // Generate Theme's dialogs, remembered between its openings.
     OwnStateDialog m_generateDialogs{*m_services.cd};
@@ -94,6 +110,11 @@ private:
     QAction* mnuWebsite = nullptr;
     QAction* mnuSupport = nullptr;
     QAction* mnuAbout = nullptr;
+
+    QAction* mnuRecover = nullptr;
+    // Last, so that it goes first: it writes the last change while the
+    // controls still exist.
+    std::unique_ptr<RecoveryKeeper> m_recovery;
 };
 
 } // namespace ovex
