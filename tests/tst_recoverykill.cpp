@@ -272,10 +272,11 @@ private Q_SLOTS:
                 if (running)
                     QTest::qWait(1);
             }
-            for (const Round& round : rounds)
+            for (const Round& round : rounds) {
                 check(round);
-            if (QTest::currentTestFailed())
-                return;
+                if (QTest::currentTestFailed())
+                    return;
+            }
         }
         qInfo("%d of %d rounds offered a copy, at most %lld ms older than the kill; %d killed before their first write",
               m_offered, Rounds, m_oldest, m_beforeFirstWrite);
