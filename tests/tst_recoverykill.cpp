@@ -85,8 +85,9 @@ QString randomEdit(QRandomGenerator& random)
 }
 
 // The child: edits until killed. Pauses are mostly short, so that changes
-// come in bursts, and now and then longer than the write's delay.
-int drive(const QString& folder, const QString& dir, quint32 seed)
+// come in bursts, and now and then longer than the write's delay. Given a
+// number of edits, it stops after them, often with a Save or an Import.
+int drive(const QString& folder, const QString& dir, quint32 seed, int edits)
 {
     TestEditor ed(folder);
     QSignalSpy lookedUp(ed->recovery(), &RecoveryKeeper::LookedUp);
@@ -97,12 +98,24 @@ int drive(const QString& folder, const QString& dir, quint32 seed)
     reportState(ed);
     report("ready");
     QRandomGenerator random(seed);
-    for (;;) {
+    for (int n = 1;; ++n) {
         const int kind = int(random.bounded(10));
         QTest::qWait(int(kind < 6 ? random.bounded(60) : kind < 9 ? 100 + random.bounded(400) : 900 + random.bounded(600)));
-        if (!Perform(ed, randomEdit(random), dir))
-            return 4;
-        reportState(ed);
+        QStringList edit{randomEdit(random)};
+        if (n == edits && random.bounded(3) == 0)
+            edit = {QStringLiteral("import full%1.theme").arg(random.bounded(3))};
+        else if (n == edits && random.bounded(2) == 0)
+            edit = {QStringLiteral("type 0 s"), QStringLiteral("save last.theme")};
+        for (const QString& line : edit) {
+            if (!Perform(ed, line, dir))
+                return 4;
+            reportState(ed);
+        }
+        if (n == edits) {
+            report("idle");
+            for (;;)
+                QTest::qWait(1000);
+        }
     }
 }
 
@@ -113,7 +126,10 @@ struct Shown
     ThemeState state;
 };
 
-enum class Aim { Anytime, AfterChange, AtWrite };
+// When the kill comes: at a random moment; within the delay after a change,
+// before its write; in the middle of a write; or once the child has stopped
+// editing for longer than a copy may be old.
+enum class Aim { Anytime, AfterChange, AtWrite, Idle };
 
 struct Round
 {
@@ -127,6 +143,7 @@ struct Round
     qint64 killedAt = -1;
     int changesToWait = 0;  // AfterChange: the change after which the kill is timed
     int writesToWait = 0;   // AtWrite: the write in which the kill lands
+    int edits = 0;          // Idle: the edits before the child stops
     int writes = 0;
     QByteArray pending;
 
@@ -170,7 +187,10 @@ class RecoveryKillTest : public QObject
                     round.killAt = at + qint64(m_random.bounded(RecoveryDelayMs));
             } else if (part[0] == "ready") {
                 round.readyAt = at;
-                round.killAt = round.aim == Aim::Anytime ? at + qint64(m_random.bounded(2500)) : at + 8000;
+                // Other aims set their moment later; this one is the latest.
+                round.killAt = round.aim == Aim::Anytime ? at + qint64(m_random.bounded(2500)) : at + 12000;
+            } else if (part[0] == "idle") {
+                round.killAt = at + AllowedAgeMs + LoadMarginMs + qint64(m_random.bounded(1000));
             } else if (part[0] == "write") {
                 if (++round.writes == round.writesToWait && round.aim == Aim::AtWrite) {
                     // Into the write that has just begun: it takes a millisecond or more.
@@ -249,14 +269,16 @@ private Q_SLOTS:
             for (int k = 0; k < AtOnce; ++k) {
                 Round& round = rounds[k];
                 round.index = first + k;
-                round.aim = Aim(round.index % 3);
+                round.aim = Aim(round.index % 4);
+                round.edits = round.aim == Aim::Idle ? 1 + int(m_random.bounded(8)) : 0;
                 round.changesToWait = 1 + int(m_random.bounded(8));
                 round.writesToWait = 1 + int(m_random.bounded(2));
                 round.folder = m_base.filePath(QStringLiteral("round-%1").arg(round.index));
                 round.child = std::make_unique<QProcess>();
                 round.child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
                 round.child->start(QCoreApplication::applicationFilePath(),
-                                   {QStringLiteral("--drive"), round.folder, dir, QString::number(m_random.generate())});
+                                   {QStringLiteral("--drive"), round.folder, dir, QString::number(m_random.generate()),
+                                    QString::number(round.edits)});
             }
             for (bool running = true; running;) {
                 running = false;
@@ -288,8 +310,10 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     ConfigureApplication(app);
-    if (argc == 5 && qstrcmp(argv[1], "--drive") == 0)
-        return drive(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), QByteArray(argv[4]).toUInt());
+    if (argc == 6 && qstrcmp(argv[1], "--drive") == 0) {
+        return drive(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), QByteArray(argv[4]).toUInt(),
+                     QByteArray(argv[5]).toInt());
+    }
     RecoveryKillTest test;
     return QTest::qExec(&test, argc, argv);
 }
