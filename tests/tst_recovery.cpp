@@ -286,9 +286,26 @@ private Q_SLOTS:
         QCOMPARE(d.Adopt(d.FindOffer().value()), std::nullopt);
         d.Remove();
         QVERIFY(!c.FindOffer());
-        QStringList locks{QFileInfo(c.CopyPath()).fileName() + ".lock", QFileInfo(d.CopyPath()).fileName() + ".lock"};
-        locks.sort();
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), locks);
+        // c has kept nothing and holds no lock; d holds its own.
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(d.CopyPath()).fileName() + ".lock"});
+    }
+
+    // Looking for an offer and cleaning up take no lock of one's own, and
+    // sync nothing; the first write takes the lock, and from then on the
+    // copy is this store's.
+    void lockTakenByFirstWrite()
+    {
+        const QString folder = m_base.filePath(QStringLiteral("first-write"));
+        const RecoveryStore store(folder);
+        const RecoveryStore other(folder);
+        QVERIFY(!store.FindOffer());
+        QCOMPARE(store.RemoveStale(QDateTime::currentMSecsSinceEpoch()), 0);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(store.Write(SampleCopy(1)), std::nullopt);
+        QVERIFY(QFile::exists(store.CopyPath() + ".lock"));
+        QVERIFY(!other.FindOffer());
+        QCOMPARE(other.RemoveStale(QDateTime::currentMSecsSinceEpoch() + 31 * Day), 0);
+        QVERIFY(QFile::exists(store.CopyPath()));
     }
 
     void refusedWriteKeepsOldCopy()
@@ -338,12 +355,15 @@ private Q_SLOTS:
         if (kind == "other" && ::geteuid() != 0)
             QSKIP("only root can give a file to another user");
         const RecoveryStore keeper(folder);
+        QVERIFY(!keeper.Write(SampleCopy(5)));  // its own copy and lock stay
         std::unique_ptr<RecoveryStore> running;
         std::optional<RecoveryOffer> offer;
         QString path = QDir(folder).filePath(kind.section(u' ', 0, 0));
         if (kind.startsWith(u'x') || kind.startsWith(u'.') || kind.startsWith(u'n')) {
-            if (kind.endsWith("alive")) {  // a store that has written nothing yet
+            if (kind.endsWith("alive")) {  // a store whose copy went: its work was saved
                 running = std::make_unique<RecoveryStore>(folder);
+                QVERIFY(!running->Write(SampleCopy(1)));
+                running->Remove();
                 path = running->CopyPath() + ".lock";
             } else {
                 QVERIFY(kind.endsWith("stale") ? lockOf(path, 999999999)  // no such process
@@ -367,7 +387,7 @@ private Q_SLOTS:
         const int count = keeper.RemoveStale(QDateTime::currentMSecsSinceEpoch());
         QCOMPARE(!QFileInfo(path).exists() && !QFileInfo(path).isSymLink(), removed);
         QCOMPARE(count, int(removed));
-        QVERIFY(QFile::exists(keeper.CopyPath() + ".lock"));
+        QVERIFY(QFile::exists(keeper.CopyPath()) && QFile::exists(keeper.CopyPath() + ".lock"));
         // What a removal leaves: no lock of a closed editor.
         QVERIFY(!removed || !QFile::exists(path + ".lock"));
     }
