@@ -4,10 +4,11 @@
 //   ovex_startup copies DIR   leaves in DIR the copies of 100 editors that
 //                         ended with unsaved work, for OVEX_STARTUP_RECOVERY
 // With OVEX_STARTUP_PHASES set it prints how long each phase took.
-// The editor keeps its recovery copies in a new empty folder that it removes
-// at the end, never the user's; OVEX_STARTUP_RECOVERY names another folder,
-// or "off". After the first paint the editor also waits for the recovery
-// look-up, which runs then, before it exits.
+// The editor keeps its recovery copies in ovex-startup-recovery in the
+// temporary folder, kept from run to run as a user's folder is, never in
+// the user's; OVEX_STARTUP_RECOVERY names another folder, or "off". With
+// OVEX_STARTUP_LOOKUP set, the editor exits only once the recovery look-up
+// that follows the first paint is done.
 // Timed as whole processes by bench/run.sh (hyperfine, /usr/bin/time).
 #include "app/AppSetup.h"
 #include "app/RecoveryKeeper.h"
@@ -105,12 +106,10 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: %s editor|bare|copies DIR\n", argv[0]);
         return 2;
     }
-    // Named now, made by the editor after its first paint.
     const QByteArray chosen = qgetenv("OVEX_STARTUP_RECOVERY");
-    const QString ownFolder =
-        chosen.isEmpty() ? QDir::temp().filePath(QStringLiteral("ovex-startup-%1").arg(QCoreApplication::applicationPid()))
-                         : QString();
-    const QString recoveryFolder = chosen == "off" ? QString() : chosen.isEmpty() ? ownFolder : QString::fromLocal8Bit(chosen);
+    const QString recoveryFolder = chosen == "off"   ? QString()
+                                   : chosen.isEmpty() ? QDir::temp().filePath(QStringLiteral("ovex-startup-recovery"))
+                                                      : QString::fromLocal8Bit(chosen);
 
     g_clock.start();
     QApplication app(argc, argv);
@@ -130,7 +129,7 @@ int main(int argc, char* argv[])
     phase("window built");
 
     auto* editor = qobject_cast<ovex::frmMain*>(window.get());
-    QuitAfterPaint watcher(editor ? editor->recovery() : nullptr);
+    QuitAfterPaint watcher(editor && qEnvironmentVariableIsSet("OVEX_STARTUP_LOOKUP") ? editor->recovery() : nullptr);
     window->installEventFilter(&watcher);
     window->show();
     // Never paints: fail rather than hang the benchmark.
@@ -138,7 +137,5 @@ int main(int argc, char* argv[])
     const int status = QApplication::exec();
     window.reset();
     phase("window closed");
-    if (!ownFolder.isEmpty())
-        QDir(ownFolder).removeRecursively();
     return status;
 }
