@@ -31,11 +31,6 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
-bool age(const QString& path, qint64 ms) {
-    QFile file(path);
-    return file.open(QIODevice::ReadWrite)
-           && file.setFileTime(QDateTime::currentDateTimeUtc().addMSecs(-ms), QFileDevice::FileModificationTime);
-}
 // A lock as QLockFile writes it for process pid, without holding it.
 bool lockOf(const QString& path, qint64 pid) {
     return writeFile(path, QByteArray::number(pid) + '\n' + QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8()
@@ -375,7 +370,7 @@ private Q_SLOTS:
             path = running->CopyPath();
         } else if (kind == "link") {
             const QString target = ClosedEditorCopy(m_base.path(), SampleCopy(1, true));
-            QVERIFY(age(target, ageMs) && QFile::link(target, path += ".recovery"));
+            QVERIFY(Age(target, ageMs) && QFile::link(target, path += ".recovery"));
         } else {
             path = ClosedEditorCopy(folder, SampleCopy(1, kind == "clean"));
             const QByteArray native = QFile::encodeName(path);
@@ -383,7 +378,7 @@ private Q_SLOTS:
             if (kind == "offered")
                 QVERIFY((offer = keeper.FindOffer()));
         }
-        QVERIFY(!QFileInfo(path).isSymLink() ? age(path, ageMs) : true);
+        QVERIFY(!QFileInfo(path).isSymLink() ? Age(path, ageMs) : true);
         const int count = keeper.RemoveStale(QDateTime::currentMSecsSinceEpoch());
         QCOMPARE(!QFileInfo(path).exists() && !QFileInfo(path).isSymLink(), removed);
         QCOMPARE(count, int(removed));

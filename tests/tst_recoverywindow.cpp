@@ -33,13 +33,6 @@ QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
-bool age(const QString& path, qint64 ms)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadWrite)
-           && file.setFileTime(QDateTime::currentDateTimeUtc().addMSecs(-ms), QFileDevice::FileModificationTime);
-}
-
 // Shows the editor and waits for its look-up after the first paint.
 bool started(TestEditor& ed)
 {
@@ -321,7 +314,7 @@ private Q_SLOTS:
         const QString older = ClosedEditorCopy(folder, SampleCopy(now - 3 * Day));
         const QString newest = ClosedEditorCopy(folder, SampleCopy(now - 2 * Day));
         QVERIFY(!expired.isEmpty() && !older.isEmpty() && !newest.isEmpty());
-        QVERIFY(age(expired, 31 * Day) && age(older, 29 * Day));
+        QVERIFY(Age(expired, 31 * Day) && Age(older, 29 * Day));
 
         TestEditor ed(folder);
         QVERIFY(started(ed));
