@@ -2,6 +2,7 @@
 // ratios and the targets printed at the end. Runs offscreen.
 //   ovex_bench [Google Benchmark flags, e.g. --benchmark_filter=Import]
 #include "app/AppSetup.h"
+#include "app/RecoveryKeeper.h"
 #include "preview/PreviewWindow.h"
 #include "preview/ThemePreview.h"
 #include "app/GenerateDialog.h"
@@ -295,6 +296,46 @@ void BM_Baseline_Read100Copies(benchmark::State& state)
         }
     }
 }
+
+// A colour pick in a window that keeps recovery copies in a folder on disk,
+// timed on the GUI thread: the change, the keeper noting it and, when
+// written, the state read from the controls and handed to the worker, which
+// writes it beside the GUI thread. Writing every change is what a change
+// costs at most (the timer writes at most one a second); within a burst a
+// change only notes its time.
+void pickWithRecovery(benchmark::State& state, bool writeEach)
+{
+    auto dialog = std::make_unique<Dialog>();
+    Dialog* cd = dialog.get();
+    // Each run's window ends with unsaved work and leaves its copy.
+    const QString folder = g_bench->disk.filePath(QStringLiteral("recovery-changes"));
+    QDir(folder).removeRecursively();
+    frmMain window(DesktopServices{std::move(dialog), std::make_unique<Messages>(), std::make_unique<FakeWebOpener>(), folder});
+    window.show();
+    settle();
+    cd->answer = g_bench->fullTheme;
+    window.findChild<QAction*>(QStringLiteral("mnuImport"))->trigger();
+    RecoveryKeeper& keeper = *window.recovery();
+    keeper.WriteNow();
+    keeper.Settle();
+    QPushButton* button = window.editor().slots.cmd[19];
+    ColorValue value = 0;
+    for (auto _ : state) {
+        cd->color = value;
+        button->click();
+        if (writeEach)
+            keeper.WriteNow();
+        settle();
+        value = (value + 0x010203) & 0xFFFFFF;
+    }
+    keeper.WriteNow();
+    keeper.Settle();
+    if (QDir(folder).entryList({QStringLiteral("*.recovery")}, QDir::Files).size() != 1)
+        state.SkipWithError("no copy was written");
+}
+
+void BM_RecoveryPick_EachWritten(benchmark::State& state) { pickWithRecovery(state, true); }
+void BM_RecoveryPick_InBurst(benchmark::State& state) { pickWithRecovery(state, false); }
 
 // ------------------------------------------------------------------ new
 
@@ -764,6 +805,8 @@ BENCHMARK(BM_RecoveryEncode_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryFindOffer_100Copies)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryRemoveStale_100Copies)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_Read100Copies)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecoveryPick_EachWritten)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecoveryPick_InBurst)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_New_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_ResetPlainControls)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Color_ToText)->Unit(benchmark::kMicrosecond);
@@ -838,6 +881,9 @@ const Target Targets[] = {
     {"BM_RecoveryEncode_FullTheme", "BM_Save_FullTheme_Tmpfs", 0, 1000},
     {"BM_RecoveryFindOffer_100Copies", "BM_Baseline_Read100Copies", 0, 16000},
     {"BM_RecoveryRemoveStale_100Copies", "BM_Baseline_Read100Copies", 0, 16000},
+    {"BM_RecoveryPick_EachWritten", "BM_Save_FullTheme_Disk", 0, 1000},
+    {"BM_RecoveryPick_EachWritten", "BM_ColorPick", 0, 1000},
+    {"BM_RecoveryPick_InBurst", "BM_ColorPick", 0, 1000},
     {"BM_New_FullTheme", "BM_Baseline_ResetPlainControls", 0, 16000},
     {"BM_Color_ToText", "BM_Baseline_Asprintf", 0, 16000},
     {"BM_ColorPick", "BM_Baseline_PlainButtonClick", 0, 16000},

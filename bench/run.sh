@@ -41,6 +41,19 @@ measure_startup() {
     echo "peak memory editor/bare ($label): $(echo "scale=2; $editor_kib / $bare_kib" | bc)x ($editor_kib KiB / $bare_kib KiB), target <= 1.2x"
 }
 
+# The recovery look-up after the first paint: a folder holding the copies of
+# 100 closed editors against an empty one, the editor waiting for the look-up.
+measure_lookup() {
+    echo
+    echo "== recovery look-up, $QT_QPA_PLATFORM: empty folder, then 100 copies"
+    copies="$dir/recovery-100"
+    rm -rf "$copies" "$dir/recovery-empty"
+    "$startup" copies "$copies"
+    OVEX_STARTUP_LOOKUP=1 hyperfine -N --style basic --warmup 2 --runs 30 \
+        "env OVEX_STARTUP_RECOVERY=$dir/recovery-empty $startup editor" \
+        "env OVEX_STARTUP_RECOVERY=$copies $startup editor" | grep -E "Benchmark|Time|faster"
+}
+
 if [ "${1:-}" = "--startup-only" ]; then
     measure_startup
     exit 0
@@ -58,4 +71,5 @@ QT_QPA_PLATFORM=offscreen "$dir/bench/ovex_bench" "$@" || status=1
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --startup-only
 export QT_QPA_PLATFORM=offscreen
 measure_startup
+measure_lookup
 exit $status

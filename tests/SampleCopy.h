@@ -5,6 +5,8 @@
 // closed editor or a newer one leaves them.
 #include "theme/RecoveryStore.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QtEndian>
 
 namespace ovex::test {
@@ -43,6 +45,14 @@ inline QString ClosedEditorCopy(const QString& folder, const RecoveryCopy& copy)
 {
     const RecoveryStore store(folder);
     return store.Write(copy) ? QString() : store.CopyPath();
+}
+
+// Makes the file look last written ms ago.
+inline bool Age(const QString& path, qint64 ms)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite)
+           && file.setFileTime(QDateTime::currentDateTimeUtc().addMSecs(-ms), QFileDevice::FileModificationTime);
 }
 
 } // namespace ovex::test

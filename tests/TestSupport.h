@@ -19,7 +19,8 @@ struct TestEditor
     FakeWebOpener* web = nullptr;
     std::unique_ptr<frmMain> window;
 
-    TestEditor()
+    // recoveryFolder: where the window keeps recovery copies; none by default.
+    explicit TestEditor(const QString& recoveryFolder = {})
     {
         auto cdFake = std::make_unique<FakeCommonDialog>();
         auto messagesFake = std::make_unique<FakeMessageBox>();
@@ -28,7 +29,7 @@ struct TestEditor
         messages = messagesFake.get();
         web = webFake.get();
         window = std::make_unique<frmMain>(
-            DesktopServices{std::move(cdFake), std::move(messagesFake), std::move(webFake)});
+            DesktopServices{std::move(cdFake), std::move(messagesFake), std::move(webFake), recoveryFolder});
     }
 
     frmMain* operator->() const { return window.get(); }

@@ -113,6 +113,9 @@ private Q_SLOTS:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
             env.remove(name);
+        // Never the user's own recovery folder; --check keeps no copy at all.
+        const QString state = dir.filePath(QStringLiteral("state"));
+        env.insert(QStringLiteral("XDG_STATE_HOME"), state);
         QProcess p;
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(dir.path());
@@ -121,6 +124,7 @@ private Q_SLOTS:
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(QString::fromLocal8Bit(p.readAllStandardOutput()), out);
         QCOMPARE(p.exitCode(), status);
+        QVERIFY(!QFileInfo::exists(state));
         const QByteArray err = p.readAllStandardError();
         if (out.isEmpty())   // a usage error says why on stderr
             QVERIFY(err.contains("ovex-theme-editor: Unknown option 'frobnicate'"));

@@ -31,11 +31,6 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
-bool age(const QString& path, qint64 ms) {
-    QFile file(path);
-    return file.open(QIODevice::ReadWrite)
-           && file.setFileTime(QDateTime::currentDateTimeUtc().addMSecs(-ms), QFileDevice::FileModificationTime);
-}
 // A lock as QLockFile writes it for process pid, without holding it.
 bool lockOf(const QString& path, qint64 pid) {
     return writeFile(path, QByteArray::number(pid) + '\n' + QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8()
@@ -286,9 +281,26 @@ private Q_SLOTS:
         QCOMPARE(d.Adopt(d.FindOffer().value()), std::nullopt);
         d.Remove();
         QVERIFY(!c.FindOffer());
-        QStringList locks{QFileInfo(c.CopyPath()).fileName() + ".lock", QFileInfo(d.CopyPath()).fileName() + ".lock"};
-        locks.sort();
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), locks);
+        // c has kept nothing and holds no lock; d holds its own.
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(d.CopyPath()).fileName() + ".lock"});
+    }
+
+    // Looking for an offer and cleaning up take no lock of one's own, and
+    // sync nothing; the first write takes the lock, and from then on the
+    // copy is this store's.
+    void lockTakenByFirstWrite()
+    {
+        const QString folder = m_base.filePath(QStringLiteral("first-write"));
+        const RecoveryStore store(folder);
+        const RecoveryStore other(folder);
+        QVERIFY(!store.FindOffer());
+        QCOMPARE(store.RemoveStale(QDateTime::currentMSecsSinceEpoch()), 0);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(store.Write(SampleCopy(1)), std::nullopt);
+        QVERIFY(QFile::exists(store.CopyPath() + ".lock"));
+        QVERIFY(!other.FindOffer());
+        QCOMPARE(other.RemoveStale(QDateTime::currentMSecsSinceEpoch() + 31 * Day), 0);
+        QVERIFY(QFile::exists(store.CopyPath()));
     }
 
     void refusedWriteKeepsOldCopy()
@@ -338,12 +350,15 @@ private Q_SLOTS:
         if (kind == "other" && ::geteuid() != 0)
             QSKIP("only root can give a file to another user");
         const RecoveryStore keeper(folder);
+        QVERIFY(!keeper.Write(SampleCopy(5)));  // its own copy and lock stay
         std::unique_ptr<RecoveryStore> running;
         std::optional<RecoveryOffer> offer;
         QString path = QDir(folder).filePath(kind.section(u' ', 0, 0));
         if (kind.startsWith(u'x') || kind.startsWith(u'.') || kind.startsWith(u'n')) {
-            if (kind.endsWith("alive")) {  // a store that has written nothing yet
+            if (kind.endsWith("alive")) {  // a store whose copy went: its work was saved
                 running = std::make_unique<RecoveryStore>(folder);
+                QVERIFY(!running->Write(SampleCopy(1)));
+                running->Remove();
                 path = running->CopyPath() + ".lock";
             } else {
                 QVERIFY(kind.endsWith("stale") ? lockOf(path, 999999999)  // no such process
@@ -355,7 +370,7 @@ private Q_SLOTS:
             path = running->CopyPath();
         } else if (kind == "link") {
             const QString target = ClosedEditorCopy(m_base.path(), SampleCopy(1, true));
-            QVERIFY(age(target, ageMs) && QFile::link(target, path += ".recovery"));
+            QVERIFY(Age(target, ageMs) && QFile::link(target, path += ".recovery"));
         } else {
             path = ClosedEditorCopy(folder, SampleCopy(1, kind == "clean"));
             const QByteArray native = QFile::encodeName(path);
@@ -363,11 +378,11 @@ private Q_SLOTS:
             if (kind == "offered")
                 QVERIFY((offer = keeper.FindOffer()));
         }
-        QVERIFY(!QFileInfo(path).isSymLink() ? age(path, ageMs) : true);
+        QVERIFY(!QFileInfo(path).isSymLink() ? Age(path, ageMs) : true);
         const int count = keeper.RemoveStale(QDateTime::currentMSecsSinceEpoch());
         QCOMPARE(!QFileInfo(path).exists() && !QFileInfo(path).isSymLink(), removed);
         QCOMPARE(count, int(removed));
-        QVERIFY(QFile::exists(keeper.CopyPath() + ".lock"));
+        QVERIFY(QFile::exists(keeper.CopyPath()) && QFile::exists(keeper.CopyPath() + ".lock"));
         // What a removal leaves: no lock of a closed editor.
         QVERIFY(!removed || !QFile::exists(path + ".lock"));
     }

@@ -455,6 +455,7 @@ private Q_SLOTS:
                                            "out/lantern.theme: ok (10 pairs readable)\n"
                                            "out/harbour.theme: ok (10 pairs readable)\n"));
         QCOMPARE(check.status, 0);
+        QCOMPARE(TreeSnapshot(home), homeBefore);  // no recovery copy, nor its folder
     }
 
     // Many schemes of random colours in one run; each file passes --check.

@@ -5,6 +5,7 @@
 #include "app/CaptionFrame.h"
 #include "app/ColorTransfer.h"
 #include "app/FileDrop.h"
+#include "app/RecoveryKeeper.h"
 #include "app/WebLinks.h"
 #include "app/frmAbout.h"
 
@@ -59,8 +60,8 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
     for (int i = 0; i < ColorSlotCount; ++i)
         connect(m_editor.slots.cmd[i], &QPushButton::clicked, this, [this, i] { cmd_Click(i); });
     connect(mnuNew, &QAction::triggered, this, [this] { m_history->Record(QStringLiteral("New"), [this] { NewTheme(m_editor); }); });
-    connect(mnuImport, &QAction::triggered, this, [this] { m_history->Record(QStringLiteral("Import"), [this] { ImportTheme(m_editor); }); });
-    connect(mnuSave, &QAction::triggered, this, [this] { SaveTheme(m_editor); });
+    connect(mnuImport, &QAction::triggered, this, [this] { recordImport([this] { return ImportTheme(m_editor); }); });
+    connect(mnuSave, &QAction::triggered, this, &frmMain::mnuSave_Click);
     connect(mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);
     connect(mnuWebsite, &QAction::triggered, this, &frmMain::mnuWebsite_Click);
     connect(mnuSupport, &QAction::triggered, this, &frmMain::mnuSupport_Click);
@@ -69,6 +70,7 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
     // A dropped theme file is imported as if chosen in the open dialog.
     new FileDropFilter(this, [this](const QString& path) { OpenThemeFile(path); });
     new ColorTransfer(this);
+    setupRecovery();
 
     Form_Load();
     m_editor.slots.cmd[0]->setFocus();
@@ -134,7 +136,7 @@ void frmMain::cmd_Click(int index)
 
 void frmMain::OpenThemeFile(const QString& path)
 {
-    m_history->Record(QStringLiteral("Import"), [this, &path] { ImportThemeFile(m_editor, path); });
+    recordImport([this, &path] { return ImportThemeFile(m_editor, path); });
 }
 
 void frmMain::SetSlotColors(const QString& text, const QList<SlotColor>& colors, const std::optional<QString>& name)

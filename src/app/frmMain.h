@@ -6,14 +6,18 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
+class QMenu;
 class QUndoStack;
 
 namespace ovex {
 
 class History;
+class RecoveryKeeper;
 
 // The editor's one window. Its controls hold the theme; each control event
 // goes to the command that handles it.
@@ -46,6 +50,9 @@ public:
     };
     void SetSlotColors(const QString& text, const QList<SlotColor>& colors,
                        const std::optional<QString>& name = std::nullopt);
+
+    // The keeper of this window's recovery copy; null when recovery is off.
+    RecoveryKeeper* recovery() const { return m_recovery.get(); }
 
 Q_SIGNALS:
     // After the check-box handling of a slot has run.
@@ -80,6 +87,14 @@ private:
     void mnuSupport_Click();
     void mnuAbout_Click();
 
+    // Recovery copies and saved state (frmMainRecovery.cpp).
+    void setupRecovery();
+    void addRecoverItem(QMenu* edit);
+    void updateRecoverItem();
+    void mnuRecover_Click();
+    void mnuSave_Click();
+    void recordImport(const std::function<bool()>& import);
+
     DesktopServices m_services;
     // Generate Theme's dialogs, remembered between its openings: the base
     // colour and picture ones, and apart from those the scheme one, so that
@@ -101,6 +116,11 @@ private:
     QAction* mnuWebsite = nullptr;
     QAction* mnuSupport = nullptr;
     QAction* mnuAbout = nullptr;
+
+    QAction* mnuRecover = nullptr;
+    // Last, so that it goes first: it writes the last change while the
+    // controls still exist.
+    std::unique_ptr<RecoveryKeeper> m_recovery;
 };
 
 } // namespace ovex

@@ -191,6 +191,7 @@ void frmMain::buildMenus()
     mnuGenerate = edit->addAction(QStringLiteral("&Generate Theme..."));
     mnuGenerate->setObjectName(QStringLiteral("mnuGenerate"));
     connect(mnuGenerate, &QAction::triggered, this, &frmMain::mnuGenerate_Click);
+    addRecoverItem(edit);
 
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));

@@ -3,6 +3,9 @@
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/WebOpener.h"
+#include "theme/RecoveryFolder.h"
+
+#include <QString>
 
 #include <memory>
 
@@ -15,11 +18,14 @@ struct DesktopServices
     std::unique_ptr<CommonDialog> cd;
     std::unique_ptr<MessageBoxService> messages;
     std::unique_ptr<WebOpener> web;
+    // Where the window keeps recovery copies of unsaved work; empty keeps
+    // none. Tests give a folder of their own, never the user's.
+    QString recoveryFolder = {};
 
     static DesktopServices Real()
     {
         return {std::make_unique<QtCommonDialog>(), std::make_unique<QtMessageBox>(),
-                std::make_unique<DesktopWebOpener>()};
+                std::make_unique<DesktopWebOpener>(), RecoveryFolder()};
     }
 };
 

@@ -103,6 +103,16 @@ void History::RecordDone(const QString& text, const ThemeState& before)
         m_stack.push(new ThemeStep(*this, text, fields, PackFields(before, fields)));
 }
 
+void History::RecordRestore(const QString& text, const ThemeState& state)
+{
+    const ThemeState before = CaptureTheme(m_editor);
+    m_restoring = true;
+    RestoreTheme(m_editor, state, ChangedFields(before, state));
+    m_restoring = false;
+    ++m_typingRun;
+    RecordDone(text, before);
+}
+
 QByteArray History::Swap(ThemeFields fields, const QByteArray& packed)
 {
     const QByteArray shown = PackFields(CaptureTheme(m_editor), fields);

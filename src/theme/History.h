@@ -34,6 +34,9 @@ public:
     void Record(const QString& text, const std::function<void()>& change);
     // Records a change that has already been made, given the theme before it.
     void RecordDone(const QString& text, const ThemeState& before);
+    // Puts state into the controls exactly, as one step named text, as
+    // undo and redo put theirs: the check-box handling does not run.
+    void RecordRestore(const QString& text, const ThemeState& state);
 
     // Writes packed values of fields back into the controls, returning the
     // values they replace, in the same form.

@@ -69,17 +69,17 @@ bool applyLine(Editor& editor, QString& entry, ColorComponents& components)
 
 } // namespace
 
-void ImportTheme(Editor& editor)
+bool ImportTheme(Editor& editor)
 {
     CommonDialog& cd = *editor.cd;
     cd.Filter = ThemeExtension;
     cd.InitDir = DefaultThemeFolder;
     if (cd.ShowOpen() == DialogResult::Cancelled)
-        return;
-    ImportThemeFile(editor, cd.FileName);
+        return false;
+    return ImportThemeFile(editor, cd.FileName);
 }
 
-void ImportThemeFile(Editor& editor, const QString& path)
+bool ImportThemeFile(Editor& editor, const QString& path)
 {
     // Exact and case-sensitive; a path shorter than the extension is compared whole.
     const bool themeName = path.right(ThemeExtension.size()) == ThemeExtension;
@@ -89,12 +89,12 @@ void ImportThemeFile(Editor& editor, const QString& path)
                       : QStringLiteral("Sorry! File not found in this folder, also, you must select "
                                        "a valid theme file with an *.theme extension."),
             InputErrorTitle, MessageStyle::Information);
-        return;
+        return false;
     }
     if (!themeName) {
         editor.messages->Show(QStringLiteral("Sorry! You must select a valid theme file."),
                               InputErrorTitle, MessageStyle::Information);
-        return;
+        return false;
     }
 
     // Read whole before anything changes, so a file that cannot be read
@@ -103,19 +103,20 @@ void ImportThemeFile(Editor& editor, const QString& path)
     if (!file) {
         editor.messages->Show(QStringLiteral("Sorry! The file could not be read."), InputErrorTitle,
                               MessageStyle::Information);
-        return;
+        return false;
     }
 
     NewTheme(editor);
     if (!Import_ReadLines(*file, editor.ImportLines))
-        return;
+        return false;
 
     ColorComponents components;
     const qsizetype last = editor.ImportLines.UBound();
     for (qsizetype i = 0; i <= last; ++i) {
         if (!applyLine(editor, editor.ImportLines[i], components))
-            return;
+            return false;
     }
+    return true;
 }
 
 } // namespace ovex

@@ -2,6 +2,11 @@
 
 namespace ovex {
 
+namespace {
+const QString PlaceholderName = QStringLiteral("Theme Name");
+const QString DefaultSize = QStringLiteral("12");
+} // namespace
+
 void NewTheme(Editor& editor)
 {
     const SettingSlots& slots = editor.slots;
@@ -19,9 +24,17 @@ void NewTheme(Editor& editor)
             lines[i].clear();
     }
 
-    editor.txtThemeName->setText(QStringLiteral("Theme Name"));
+    editor.txtThemeName->setText(PlaceholderName);
     for (QLineEdit* box : slots.sizeBox)
-        box->setText(QStringLiteral("12"));
+        box->setText(DefaultSize);
+}
+
+ThemeState NewThemeState()
+{
+    ThemeState state;
+    state.name = PlaceholderName;
+    state.sizes.fill(DefaultSize);
+    return state;
 }
 
 } // namespace ovex

@@ -97,9 +97,17 @@ RecoveryStore::RecoveryStore(const QString& folder) : m_folder(folder), m_proble
                            .arg(QCoreApplication::applicationPid())
                            .arg(QRandomGenerator::system()->generate(), 8, 16, QChar(u'0'));
     m_copyPath = QDir(folder).filePath(id + CopySuffix);
-    m_lock = lockFor(m_copyPath);
-    if (!m_lock->tryLock(0))
-        m_problem = QStringLiteral("cannot lock %1").arg(m_lock->fileName());
+}
+
+std::optional<QString> RecoveryStore::lock() const
+{
+    if (m_lock)
+        return std::nullopt;
+    auto lock = lockFor(m_copyPath);
+    if (!lock->tryLock(0))
+        return QStringLiteral("cannot lock %1").arg(lock->fileName());
+    m_lock = std::move(lock);
+    return std::nullopt;
 }
 
 RecoveryStore::~RecoveryStore() = default;
@@ -111,6 +119,8 @@ std::optional<QString> RecoveryStore::Write(const RecoveryCopy& copy) const
     const std::optional<QByteArray> bytes = EncodeRecoveryCopy(copy);
     if (!bytes)
         return QStringLiteral("the theme is too large for a recovery copy");
+    if (auto failure = lock())
+        return failure;
     return WriteWholeFile(m_copyPath, *bytes, WriteOptions::NewFileMode(QFile::ReadOwner | QFile::WriteOwner));
 }
 
@@ -163,6 +173,8 @@ std::optional<QString> RecoveryStore::Adopt(RecoveryOffer offer) const
 {
     if (m_problem)
         return m_problem;
+    if (auto failure = lock())
+        return failure;
     // One rename: a kill leaves the copy under one name or the other, never
     // both, so it cannot be offered twice.
     std::error_code error;

@@ -39,8 +39,10 @@ private:
 
 // One running editor's recovery copy in the folder shared by all of this
 // user's editors: a file of its own, "<pid>-<random>.recovery", with a lock
-// file beside it held while the editor runs. An editor whose lock is held is
-// running; its copy is never offered nor removed by another.
+// file beside it, taken before the copy is first written and held while the
+// editor runs. An editor whose lock is held is running; its copy is never
+// offered nor removed by another. An editor that has kept nothing holds no
+// lock, so that looking for an offer at start-up costs no sync.
 //
 // Copies that cannot be read (damaged, foreign, from a newer editor) are left
 // alone, in case a newer editor or a person can still use them, until they
@@ -55,8 +57,7 @@ public:
     RecoveryStore(const RecoveryStore&) = delete;
     RecoveryStore& operator=(const RecoveryStore&) = delete;
 
-    // Why this store keeps nothing: the folder could not be made private or
-    // the lock not taken.
+    // Why this store keeps nothing: the folder could not be made private.
     const std::optional<QString>& Problem() const { return m_problem; }
     const QString& CopyPath() const { return m_copyPath; }
 
@@ -80,9 +81,12 @@ public:
     int RemoveStale(qint64 nowMs) const;
 
 private:
+    // Takes this editor's lock unless it holds it; the reason when it cannot.
+    std::optional<QString> lock() const;
+
     QString m_folder;
     QString m_copyPath;
-    std::unique_ptr<QLockFile> m_lock;
+    mutable std::unique_ptr<QLockFile> m_lock;  // taken by the first write
     std::optional<QString> m_problem;
 };
 

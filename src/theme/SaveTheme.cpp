@@ -21,24 +21,24 @@ QByteArray ThemeFileBytes(const QStringList& lines)
     return Cp1252_Encode(text);
 }
 
-void SaveTheme(Editor& editor)
+bool SaveTheme(Editor& editor)
 {
     CommonDialog& cd = *editor.cd;
     cd.Filter = ThemeExtension;
     cd.InitDir = DefaultThemeFolder;
     cd.FileName = editor.txtThemeName->text() + ThemeExtension;
     if (cd.ShowSave() == DialogResult::Cancelled)
-        return;
-    IO_CreateFile2(editor, cd.FileName, editor.SaveKeys);
+        return false;
+    return IO_CreateFile2(editor, cd.FileName, editor.SaveKeys);
 }
 
-void IO_CreateFile2(Editor& editor, const QString& strFileLocationAndName, const StringArray& strArray)
+bool IO_CreateFile2(Editor& editor, const QString& strFileLocationAndName, const StringArray& strArray)
 {
     if (editor.txtThemeName->text() == Placeholder) {
         editor.messages->Show(
             QStringLiteral("Sorry! You must type in a name for your theme before the theme file will be created."),
             QStringLiteral("User Input Error!"), MessageStyle::Information);
-        return;
+        return false;
     }
 
     const SettingSlots& slots = editor.slots;
@@ -58,10 +58,11 @@ void IO_CreateFile2(Editor& editor, const QString& strFileLocationAndName, const
     if (const auto failure = WriteWholeFile(strFileLocationAndName, ThemeFileBytes(lines))) {
         editor.messages->Show(QStringLiteral("Sorry! The theme file could not be created: ") + *failure,
                               QStringLiteral("File Output Error"), MessageStyle::Critical);
-        return;
+        return false;
     }
     editor.messages->Show(QStringLiteral("Success! Your theme file has now been created!"),
                           QStringLiteral("Theme Creation Notification"), MessageStyle::Information);
+    return true;
 }
 
 } // namespace ovex

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "theme/RecoveryStore.h"
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace ovex {
+
+// A RecoveryStore on a thread of its own, so that the editor's thread never
+// waits for the disk: the folder is made and locked there, and every copy is
+// written there. Jobs run one at a time, in the order given. A copy still
+// waiting for its turn is replaced by a later copy or removal, so a burst of
+// changes costs one write and only the latest state reaches the disk.
+class RecoveryWorker
+{
+public:
+    using Job = std::function<void(const RecoveryStore&)>;
+
+    // The store is opened on the worker's thread, before the first job.
+    explicit RecoveryWorker(QString folder);
+    // Does everything still queued, then ends the thread.
+    ~RecoveryWorker();
+    RecoveryWorker(const RecoveryWorker&) = delete;
+    RecoveryWorker& operator=(const RecoveryWorker&) = delete;
+
+    // Writes copy as this editor's copy, or removes the copy (nullopt).
+    void Keep(std::optional<RecoveryCopy> copy);
+    // Runs job on the worker's thread after everything queued before it.
+    void Run(Job job);
+    // Returns once everything queued so far is done.
+    void Wait();
+
+private:
+    struct Task
+    {
+        Job job;
+        bool keep = false;  // a write or removal that a later one may replace
+    };
+
+    void post(Task task);
+    void loop(const QString& folder);
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    std::deque<Task> m_tasks;
+    bool m_busy = false;
+    bool m_stopping = false;
+    std::thread m_thread;  // last: starts once the rest exists
+};
+
+} // namespace ovex
