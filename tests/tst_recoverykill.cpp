@@ -90,10 +90,10 @@ QString randomEdit(QRandomGenerator& random)
 int drive(const QString& folder, const QString& dir, quint32 seed, int edits)
 {
     TestEditor ed(folder);
-    QSignalSpy lookedUp(ed->recovery(), &RecoveryKeeper::LookedUp);
     ed->show();
-    if (!lookedUp.wait(30000))
+    if (!QTest::qWaitForWindowExposed(ed.window.get()))
         return 3;
+    ed->recovery()->LookUpNow();
     QObject::connect(ed->recovery(), &RecoveryKeeper::WriteQueued, [] { report("write"); });
     reportState(ed);
     report("ready");
@@ -226,9 +226,9 @@ class RecoveryKillTest : public QObject
             ++m_beforeFirstWrite;
 
         TestEditor next(round.folder);
-        QSignalSpy lookedUp(next->recovery(), &RecoveryKeeper::LookedUp);
         next->show();
-        QVERIFY(lookedUp.wait(30000));
+        QVERIFY(QTest::qWaitForWindowExposed(next.window.get()));
+        next->recovery()->LookUpNow();
         QAction* recover = next.action(QStringLiteral("mnuRecover"));
         const QString where = QStringLiteral("round %1, killed %2 ms after ready, %3 states, %4 writes")
                                   .arg(round.index)

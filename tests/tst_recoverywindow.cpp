@@ -33,12 +33,14 @@ QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
-// Shows the editor and waits for its look-up after the first paint.
+// Shows the editor and has it look for a copy, as opening the Edit menu does.
 bool started(TestEditor& ed)
 {
-    QSignalSpy lookedUp(ed->recovery(), &RecoveryKeeper::LookedUp);
     ed->show();
-    return lookedUp.wait(10000);
+    if (!QTest::qWaitForWindowExposed(ed.window.get()))
+        return false;
+    ed->recovery()->LookUpNow();
+    return true;
 }
 
 QAction* recoverItem(const TestEditor& ed) { return ed.action(QStringLiteral("mnuRecover")); }
@@ -113,6 +115,36 @@ private Q_SLOTS:
         QCOMPARE(CaptureTheme(ed.editor()), NewThemeState());
         QCOMPARE(ed->undoStack().count(), 0);
         QVERIFY(ed.messages->Shown().isEmpty());
+    }
+
+    // The look-up comes by itself a while after the first paint, or at once
+    // when the Edit menu opens before that.
+    void lookUpByItselfOrForTheMenu_data()
+    {
+        QTest::addColumn<bool>("openMenu");
+        QTest::newRow("by itself") << false;
+        QTest::newRow("menu opened first") << true;
+    }
+    void lookUpByItselfOrForTheMenu()
+    {
+        QFETCH(bool, openMenu);
+        const QString folder = rowFolder();
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(!ClosedEditorCopy(folder, SampleCopy(QDateTime::currentMSecsSinceEpoch() - 1000)).isEmpty());
+        TestEditor ed(folder);
+        QSignalSpy lookedUp(ed->recovery(), &RecoveryKeeper::LookedUp);
+        ed->show();
+        QVERIFY(QTest::qWaitForWindowExposed(ed.window.get()));
+        QVERIFY(!recoverItem(ed)->isEnabled());
+        if (openMenu) {
+            auto* edit = ed.find<QMenu>(QStringLiteral("mnuEdit"));
+            Q_EMIT edit->aboutToShow();
+            QVERIFY(recoverItem(ed)->isEnabled());
+        } else {
+            QVERIFY(lookedUp.wait(10 * LookUpDelayMs));
+            QVERIFY(recoverItem(ed)->isEnabled());
+        }
+        QCOMPARE(lookedUp.count(), 1);
     }
 
     // The Edit menu: Undo, Redo, Generate Theme, then the new item, with no keys.

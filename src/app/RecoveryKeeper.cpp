@@ -31,8 +31,7 @@ bool RecoveryKeeper::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Paint) {
         watched->removeEventFilter(this);
-        // Queued, so that the rest of the first paint comes first.
-        QTimer::singleShot(0, this, &RecoveryKeeper::start);
+        QTimer::singleShot(LookUpDelayMs, this, &RecoveryKeeper::start);
     }
     return false;
 }
@@ -78,10 +77,19 @@ void RecoveryKeeper::start()
             [this, changedAt] {
                 if (!m_offerTaken)
                     m_offerChangedAt = changedAt;
+                m_lookedUp = true;
                 Q_EMIT LookedUp();
             },
             Qt::QueuedConnection);
     });
+}
+
+void RecoveryKeeper::LookUpNow()
+{
+    if (m_lookedUp || m_closing)
+        return;
+    start();
+    Settle();
 }
 
 RecoveryWorker& RecoveryKeeper::worker()

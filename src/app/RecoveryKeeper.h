@@ -18,11 +18,16 @@ struct Editor;
 // A change reaches the disk within a second: the write starts this long
 // after the first change not yet written, and takes a few milliseconds.
 inline constexpr int RecoveryDelayMs = 900;
+// The look-up for a copy left behind, and the clean-up of old ones, wait
+// this long after the first paint: they are not needed to start, and an
+// editor opened and closed at once never does them.
+inline constexpr int LookUpDelayMs = 500;
 
 // Keeps a recovery copy of the editor's unsaved work, and finds the copy
 // that an editor no longer running left behind. Nothing touches the disk
-// before the window's first paint: the worker starts after it (or at the
-// first write, should that come first).
+// before the window's first paint: the worker starts a while after it (or
+// at the first write, or when the Edit menu is opened, should that come
+// first).
 class RecoveryKeeper final : public QObject
 {
     Q_OBJECT
@@ -46,6 +51,9 @@ public:
 
     // What the timer does: the theme as it is now goes to the worker.
     void WriteNow();
+    // The look-up, now if it has not been done, waiting for its answer: the
+    // Edit menu is about to show whether there is a copy to recover.
+    void LookUpNow();
     // Waits until the worker is done with everything asked of it, and takes
     // in its answers (tests, benchmarks).
     void Settle();
@@ -73,6 +81,7 @@ private:
     bool m_started = false;
     bool m_closing = false;
     bool m_offerTaken = false;
+    bool m_lookedUp = false;
     std::optional<qint64> m_offerChangedAt;
     // Touched on the worker's thread only, until the worker has ended.
     std::optional<RecoveryOffer> m_offer;

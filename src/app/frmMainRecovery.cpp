@@ -30,6 +30,11 @@ void frmMain::addRecoverItem(QMenu* edit)
     // The window has no status bar: the tip shows as a tool tip.
     edit->setToolTipsVisible(true);
     connect(mnuRecover, &QAction::triggered, this, &frmMain::mnuRecover_Click);
+    // Opened before the look-up's time: it is done now, so that the item is right.
+    connect(edit, &QMenu::aboutToShow, this, [this] {
+        if (m_recovery)
+            m_recovery->LookUpNow();
+    });
     updateRecoverItem();
 }
 
