@@ -274,6 +274,7 @@ private Q_SLOTS:
     void note()
     {
         SchemeTheme theme;
+        QCOMPARE(AdjustmentNote(theme), QStringLiteral("No colour needed adjusting."));
         theme.adjusted = {{15, Qt::gray, Qt::black, 0.0812}, {26, Qt::gray, Qt::black, 0.004}};
         QCOMPARE(AdjustmentNote(theme), QStringLiteral("Adjusted for readability: User text color by 0.08, Focus color by < 0.01 (distances in OKLab)."));
     }
