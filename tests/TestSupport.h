@@ -55,6 +55,14 @@ inline QList<QWidget*> visibleWindows()
     return windows;
 }
 
+// Shown and given the focus, as a user's click would.
+inline bool ShowActive(QWidget* window)
+{
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
 // View, Preview; the preview window it shows, or null.
 inline PreviewWindow* OpenPreview(const TestEditor& ed)
 {

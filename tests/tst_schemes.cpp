@@ -38,14 +38,6 @@ QByteArray changed(QByteArray bytes, const char* from, const char* to)
     return bytes.replace(at, qsizetype(qstrlen(from)), to);
 }
 
-QString caption(int slot)
-{
-    QString c = SlotCaption(slot);
-    while (c.endsWith(u'.'))
-        c.chop(1);
-    return c;
-}
-
 // Every slot that checked pairs draw on and never move: the surfaces.
 QList<int> surfaces()
 {
@@ -71,7 +63,7 @@ void verifyMapping(const Scheme& scheme, const SchemeTheme& theme)
         const QColor source = scheme.colors.value(SourceKey(slot, scheme.format));
         QVERIFY(source.isValid());
         if (surfaces().contains(slot))
-            QVERIFY2(!adjusted.contains(slot) && theme.colors[slot] == source, qPrintable(caption(slot)));
+            QVERIFY2(!adjusted.contains(slot) && theme.colors[slot] == source, qPrintable(SlotCaption(slot)));
         QCOMPARE(theme.colors[slot] != source, adjusted.contains(slot));
     }
     for (const SlotAdjustment& a : theme.adjusted) {
@@ -84,7 +76,7 @@ void verifyMapping(const Scheme& scheme, const SchemeTheme& theme)
             if (pair.front == a.slot)
                 nearest = std::min(nearest, PairRatio(theme.colors, pair) / Threshold(pair.kind));
         }
-        QVERIFY2(nearest < 1.06, qPrintable(QStringLiteral("%1 at %2 times its threshold").arg(caption(a.slot)).arg(nearest)));
+        QVERIFY2(nearest < 1.06, qPrintable(QStringLiteral("%1 at %2 times its threshold").arg(SlotCaption(a.slot)).arg(nearest)));
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QUndoStack>
 
 using namespace ovex;
+using ovex::test::ShowActive;
 using ovex::test::TestEditor;
 using ovex::test::WriteTestFile;
 
@@ -71,13 +72,6 @@ class UndoTest : public QObject
         QCoreApplication::processEvents();
     }
 
-    static bool showActive(TestEditor& ed)
-    {
-        ed->show();
-        ed->activateWindow();
-        return QTest::qWaitForWindowActive(ed.window.get());
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -107,7 +101,7 @@ private Q_SLOTS:
         QRandomGenerator random(seed);
         const auto any = [&random](const auto& list) { return list[random.bounded(int(list.size()))]; };
         TestEditor ed;
-        QVERIFY(showActive(ed));
+        QVERIFY(ShowActive(ed.window.get()));
         QUndoStack& stack = ed->undoStack();
         const SettingSlots& slots = ed.slots();
         QList<QLineEdit*> boxes(slots.sizeBox.begin(), slots.sizeBox.end());
@@ -256,7 +250,7 @@ private Q_SLOTS:
     void itemsAndTypingRuns()
     {
         TestEditor ed;
-        QVERIFY(showActive(ed));
+        QVERIFY(ShowActive(ed.window.get()));
         QAction* undo = ed.action("mnuUndo");
         QAction* redo = ed.action("mnuRedo");
 
@@ -309,7 +303,7 @@ private Q_SLOTS:
         QFETCH(QString, between);
         QFETCH(QString, firstUndo);
         TestEditor ed;
-        QVERIFY(showActive(ed));
+        QVERIFY(ShowActive(ed.window.get()));
         QLineEdit* name = ed.editor().txtThemeName;
         name->setFocus();
         QTest::keyClicks(name, "ab");
@@ -342,7 +336,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         TestEditor ed;
-        QVERIFY(showActive(ed));
+        QVERIFY(ShowActive(ed.window.get()));
         QLineEdit* edit = ed.editor().txtThemeName;
         const QString start = edit->text();
         edit->setFocus();

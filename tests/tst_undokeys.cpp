@@ -11,6 +11,7 @@
 
 using namespace ovex;
 using ovex::test::OpenPreview;
+using ovex::test::ShowActive;
 using ovex::test::TestEditor;
 
 Q_DECLARE_METATYPE(HistoryKey)
@@ -22,13 +23,6 @@ using Keys = QList<QKeySequence>;
 const QKeySequence CtrlZ(Qt::CTRL | Qt::Key_Z);
 const QKeySequence CtrlShiftZ(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
 const QKeySequence CtrlY(Qt::CTRL | Qt::Key_Y);
-
-bool showActive(QWidget* window)
-{
-    window->show();
-    window->activateWindow();
-    return QTest::qWaitForWindowActive(window);
-}
 
 // Presses key as the keyboard would, with the focus where it is.
 void press(QWidget* window, const QKeySequence& key)
@@ -112,7 +106,7 @@ private Q_SLOTS:
         QFETCH(QKeySequence, key);
         QFETCH(HistoryKey, meaning);
         TestEditor ed;
-        QVERIFY(showActive(ed.window.get()));
+        QVERIFY(ShowActive(ed.window.get()));
         QUndoStack& stack = ed->undoStack();
         Swatch* swatch = ed.slots().s[19];
         for (const ColorValue color : {0x0000FF, 0x00FF00}) {
@@ -139,7 +133,7 @@ private Q_SLOTS:
                 QVERIFY(window);
                 window->setFocus();
             }
-            QVERIFY(showActive(window));
+            QVERIFY(ShowActive(window));
         }
         press(window, key);
         QCOMPARE(stack.index(), meaning == HistoryKey::Undo ? 0 : 2);
@@ -163,7 +157,7 @@ private Q_SLOTS:
         QFETCH(QString, box);
         QFETCH(QString, caption);
         TestEditor ed;
-        QVERIFY(showActive(ed.window.get()));
+        QVERIFY(ShowActive(ed.window.get()));
         auto* text = ed.find<QLineEdit>(box);
         const QString start = text->text();
         text->setFocus();
