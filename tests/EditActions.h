@@ -8,11 +8,11 @@
 //   import FILE        File, Import, the dialog answering dir/FILE
 //   save FILE          File, Save, the dialog answering dir/FILE
 //   new, undo, redo    File, New and Edit, Undo and Redo
+#include "TestFiles.h"
 #include "TestSupport.h"
 #include "theme/ThemeKeys.h"
 #include "theme/ThemeState.h"
 
-#include <QFile>
 
 namespace ovex::test {
 
@@ -28,12 +28,6 @@ inline QByteArray FullThemeFile(int n)
         bytes += SlotTable[i].key + value + "\r\n";
     }
     return bytes;
-}
-
-inline bool WriteTestFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // The files that "import" takes: full0.theme .. full2.theme, and part.theme,

@@ -2,6 +2,7 @@
 
 #include "app/AppSetup.h"
 #include "app/frmMain.h"
+#include "preview/PreviewWindow.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -52,6 +53,24 @@ inline QList<QWidget*> visibleWindows()
         if (w->isVisible())
             windows << w;
     return windows;
+}
+
+// Shown and given the focus, as a user's click would.
+inline bool ShowActive(QWidget* window)
+{
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+// View, Preview; the preview window it shows, or null.
+inline PreviewWindow* OpenPreview(const TestEditor& ed)
+{
+    ed.action(QStringLiteral("mnuPreview"))->trigger();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* p = qobject_cast<PreviewWindow*>(w); p && p->isVisible())
+            return p;
+    return nullptr;
 }
 
 } // namespace ovex::test

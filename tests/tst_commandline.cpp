@@ -1,11 +1,11 @@
 // The command line: what each argument list asks for, what --check prints
 // for its files and with which status, and the program itself run with no display.
+#include "RunProgram.h"
 #include "TestSupport.h"
 
 #include "app/CommandLine.h"
 #include "app/ThemeCheck.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QUndoStack>
 
@@ -62,6 +62,17 @@ private Q_SLOTS:
         QTest::newRow("two files") << QStringList{"a.theme", "b.theme"} << int(Action::Exit) << "" << 2 << "!ovex-theme-editor: Only one";
         QTest::newRow("check") << QStringList{"--check", "a.theme", "b"} << int(Action::Check) << "a.theme|b" << 0 << "";
         QTest::newRow("check none") << QStringList{"--check"} << int(Action::Exit) << "" << 2 << "!ovex-theme-editor: --check needs";
+        const auto usage = [](const QStringList& args, const char* why) {
+            QTest::addRow("%s", why) << args << int(Action::Exit) << "" << 2 << QStringLiteral("!ovex-theme-editor: ") + why;
+        };
+        usage({"--convert", "a.yml"}, "--convert needs --output-dir DIR.");
+        usage({"--convert", "--output-dir", "/"}, "--convert needs at least one SCHEME.");
+        usage({"a.yml", "--output-dir", "/"}, "--output-dir needs --convert.");
+        usage({"--check", "--convert", "a.yml", "--output-dir", "/"}, "--check and --convert cannot be used together.");
+        usage({"--convert", "a.yml", "--output-dir", "gone"}, "The output folder 'gone' does not exist.");
+        const QString file = QCoreApplication::applicationFilePath();
+        QTest::newRow("output folder a file") << QStringList{"--convert", "a.yml", "--output-dir", file} << int(Action::Exit)
+                                              << "" << 2 << QStringLiteral("!ovex-theme-editor: The output folder '%1' does not exist.").arg(file);
     }
     void parse()
     {
@@ -110,26 +121,14 @@ private Q_SLOTS:
         QFETCH(int, status);
         QTemporaryDir dir;
         writeThemes(dir);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
-            env.remove(name);
-        // Never the user's own recovery folder; --check keeps no copy at all.
-        const QString state = dir.filePath(QStringLiteral("state"));
-        env.insert(QStringLiteral("XDG_STATE_HOME"), state);
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(dir.path());
-        p.start(OVEX_EDITOR_BINARY, args);
-        QVERIFY(p.waitForFinished(30000));
-        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(QString::fromLocal8Bit(p.readAllStandardOutput()), out);
-        QCOMPARE(p.exitCode(), status);
-        QVERIFY(!QFileInfo::exists(state));
-        const QByteArray err = p.readAllStandardError();
+        const ovex::test::ProgramRun run = ovex::test::RunProgram(args, dir.path(), dir.path());
+        QCOMPARE(run.out, out);
+        QCOMPARE(run.status, status);
+        QVERIFY(!QFileInfo::exists(dir.filePath("XDG_STATE_HOME")));   // --check keeps no recovery copy
         if (out.isEmpty())   // a usage error says why on stderr
-            QVERIFY(err.contains("ovex-theme-editor: Unknown option 'frobnicate'"));
+            QCOMPARE(run.err, "ovex-theme-editor: Unknown option 'frobnicate'.\nTry 'ovex-theme-editor --help' for more information.\n");
         else
-            QCOMPARE(err, QByteArray());
+            QCOMPARE(run.err, QString());
     }
 
     // What Import must find for a file to count as a theme: a name or any

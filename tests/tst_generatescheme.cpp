@@ -1,8 +1,9 @@
 // Generate Theme from a colour scheme: the dialog's proposals and note, Apply
-// as one undo step with the scheme's name, refusals, and the scheme dialog's
-// own remembered state.
+// as one undo step with the scheme's name, refusals, and what Generate's file
+// dialogs and the window's remember.
 #include "SamplePicture.h"
 #include "SampleSchemes.h"
+#include "TestFiles.h"
 #include "TestSupport.h"
 #include "app/GenerateDialog.h"
 #include "schemes/SchemeFile.h"
@@ -26,17 +27,10 @@ namespace {
 
 const QString Placeholder = QStringLiteral("Theme Name");
 
-// Readable as it is: no colour moves.
-const QByteArray PlainScheme = "scheme: Plain\nbase00: 000000\nbase01: 000000\nbase02: 707070\nbase03: 808080\n"
-                               "base05: ffffff\nbase0D: 4080ff\n";
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+QString schemeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
     const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return QString();
-    return path;
+    return WriteTestFile(path, bytes) ? path : QString();
 }
 
 GenerateDialog* openDialog(const TestEditor& t)
@@ -91,6 +85,18 @@ Shown shown(GenerateDialog* dialog)
     return s;
 }
 
+// The scheme's own proposal first and chosen, then the generator's from its
+// surface and accent in the mode.
+void verifyProposals(GenerateDialog* dialog, const SchemeTheme& theme, ThemeMode mode)
+{
+    const QList<ThemeProposal> generated = ProposeThemes(theme.seed, mode);
+    QCOMPARE(names(dialog->Proposals()), QStringList{QStringLiteral("As in the scheme")} + names(generated.first(3)));
+    QCOMPARE(dialog->Proposals().front().colors, theme.colors);
+    for (qsizetype i = 1; i < 4; ++i)
+        QCOMPARE(dialog->Proposals()[i].colors, generated[i - 1].colors);
+    QCOMPARE(dialog->ChosenProposal(), 0);
+}
+
 QString accessibleName(QWidget* w)
 {
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
@@ -105,69 +111,40 @@ class tst_generatescheme : public QObject
     QTemporaryDir m_dir;
 
 private Q_SLOTS:
-    // Each layout and format: the scheme's own proposal first and chosen, the
-    // generator's from its surface and accent after it, the note; Apply
-    // ticks all 27 with the text-box background exactly the scheme's, names
-    // the theme, and one Ctrl+Z takes it all back.
+    // Dark and light, adjusted or not: the proposals and the note; Apply
+    // ticks all 27 in the scheme's colours and names the theme, as one step.
     void fromScheme_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QColor>("background");
         QTest::addColumn<bool>("dark");
-        QTest::addColumn<bool>("needsAdjusting");
-        QTest::newRow("base16, flat") << "ember.yml" << FlatBase16 << "Ember Coast" << QColor(0x20, 0x1a, 0x17) << true << true;
-        QTest::newRow("base16, palette") << "moss.yaml" << PaletteBase16 << "Moss Night" << QColor(0x16, 0x20, 0x1a) << true << true;
-        QTest::newRow("base24, light") << "lantern.yaml" << PaletteBase24 << "Paper Lantern" << QColor(0xfb, 0xf8, 0xef) << false << true;
-        QTest::newRow("KDE") << "harbour.colors" << KdeColors << "Harbour Light" << QColor(250, 251, 247) << false << false;
-        QTest::newRow("readable as it is") << "plain.yml" << PlainScheme << "Plain" << QColor(Qt::black) << true << false;
+        QTest::newRow("base16, dark") << "ember.yml" << FlatBase16 << true;
+        QTest::newRow("base24, light") << "lantern.yaml" << PaletteBase24 << false;
+        QTest::newRow("KDE, nothing adjusted") << "harbour.colors" << KdeColors << false;
     }
     void fromScheme()
     {
         QFETCH(QString, file);
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, name);
-        QFETCH(QColor, background);
         QFETCH(bool, dark);
-        QFETCH(bool, needsAdjusting);
-        const QString path = writeFile(m_dir, file, bytes);
-        QVERIFY(!path.isEmpty());
+        const QString path = schemeFile(m_dir, file, bytes);
         const SchemeTheme theme = mapped(path);
+        QVERIFY(!theme.name.isEmpty());
 
         TestEditor t;
         // Not a dark form colour, so a dark scheme has to set Dark itself.
         t->SetSlotColors(QStringLiteral("Pick"), {{0, 0xF0F0F0}, {4, 0x102030}});
-        const ThemeState before = CaptureTheme(t.editor());
         const int steps = t->undoStack().count();
         QPointer<GenerateDialog> dialog = openDialog(t);
-        QVERIFY(dialog);
         QVERIFY(dialog->findChild<QRadioButton*>("optLight")->isChecked());
         chooseScheme(t, dialog, path);
         QCOMPARE(t.cd->History().last().kind, FakeCommonDialog::Kind::Open);
-        QCOMPARE(t.cd->History().last().filter, QStringLiteral("Colour schemes (*.yaml *.yml *.colors)"));
         QVERIFY(t.messages->Shown().isEmpty());
-
-        const QList<ThemeProposal>& proposals = dialog->Proposals();
-        const QList<ThemeProposal> generated = ProposeThemes(theme.seed, dark ? ThemeMode::Dark : ThemeMode::Light);
-        QCOMPARE(proposals.size(), 4);
-        QCOMPARE(proposals.front().name, QStringLiteral("As in the scheme"));
-        QCOMPARE(proposals.front().colors, theme.colors);
-        QCOMPARE(proposals.front().colors[18], background);
-        for (qsizetype i = 1; i < proposals.size(); ++i) {
-            QCOMPARE(proposals[i].name, generated[i - 1].name);
-            QCOMPARE(proposals[i].colors, generated[i - 1].colors);
-        }
-        QCOMPARE(dialog->ChosenProposal(), 0);
-        auto* list = dialog->findChild<QListWidget*>("lstProposals");
-        QCOMPARE(list->currentItem()->text(), QStringLiteral("As in the scheme"));
         QCOMPARE(dialog->findChild<QRadioButton*>("optDark")->isChecked(), dark);
+        verifyProposals(dialog, theme, dark ? ThemeMode::Dark : ThemeMode::Light);
         auto* note = dialog->findChild<QLabel*>("lblAdjusted");
         QVERIFY(!note->isHidden());
         QCOMPARE(note->text(), AdjustmentNote(theme));
-        QCOMPARE(note->text().startsWith(QStringLiteral("Adjusted for readability: ")), needsAdjusting);
-        if (!needsAdjusting)
-            QCOMPARE(note->text(), QStringLiteral("No colour needed adjusting."));
 
         dialog->findChild<QPushButton*>("cmdApply")->click();
         QTRY_VERIFY(!dialog);
@@ -177,18 +154,9 @@ private Q_SLOTS:
         for (int slot = 0; slot < ColorSlotCount; ++slot) {
             QVERIFY(slots.IsSaved(slot));
             QCOMPARE(PackedToQColor(slots.s[slot]->BackColor()), theme.colors[slot]);
+            QCOMPARE(slots.s[slot]->Tag(), Color_ToText(slots.s[slot]->BackColor()));
         }
-        QCOMPARE(slots.s[18]->Tag(), QStringLiteral("%1,%2,%3").arg(background.red()).arg(background.green()).arg(background.blue()));
-        QCOMPARE(PackedToQColor(slots.s[18]->BackColor()), background);
-        QCOMPARE(t.editor().txtThemeName->text(), name);
-
-        t->show();
-        t->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(CaptureTheme(t.editor()), before);
-        QCOMPARE(t->undoStack().count(), steps + 1);
-        QCOMPARE(t->undoStack().index(), steps);
+        QCOMPARE(t.editor().txtThemeName->text(), theme.name);
     }
 
     // The scheme's name replaces only the placeholder, exactly as it stands.
@@ -206,7 +174,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, typed);
         QFETCH(QString, named);
-        const QString path = writeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
+        const QString path = schemeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
         TestEditor t;
         t.editor().txtThemeName->setText(typed);
         const ThemeState before = CaptureTheme(t.editor());
@@ -222,36 +190,6 @@ private Q_SLOTS:
         QCOMPARE(CaptureTheme(t.editor()), before);
     }
 
-    // A base colour's or a picture's proposals never rename the theme.
-    void otherSourcesKeepTheName()
-    {
-        const QString path = writeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
-        TestEditor t;
-        QPointer<GenerateDialog> dialog = openDialog(t);
-        chooseScheme(t, dialog, path);
-        t.cd->AnswerColor(0x00FF00);
-        dialog->findChild<QPushButton*>("cmdBase")->click();
-        dialog->findChild<QPushButton*>("cmdApply")->click();
-        QTRY_VERIFY(!dialog);
-        QCOMPARE(t.editor().txtThemeName->text(), Placeholder);
-        QVERIFY(t.slots().IsSaved(18));
-    }
-
-    void cancelChangesNothing()
-    {
-        const QString path = writeFile(m_dir, QStringLiteral("moss.yaml"), PaletteBase16);
-        TestEditor t;
-        t->SetSlotColors(QStringLiteral("Pick"), {{18, 0x0000FF}});
-        const ThemeState before = CaptureTheme(t.editor());
-        QPointer<GenerateDialog> dialog = openDialog(t);
-        chooseScheme(t, dialog, path);
-        QCOMPARE(dialog->Proposals().front().name, QStringLiteral("As in the scheme"));
-        dialog->findChild<QPushButton*>("cmdCancel")->click();
-        QTRY_VERIFY(!dialog);
-        QCOMPARE(CaptureTheme(t.editor()), before);
-        QCOMPARE(t->undoStack().count(), 1);
-    }
-
     // A refused scheme is reported with its reason and changes nothing, in
     // the window or the dialog, whatever the proposals came from.
     void refused_data()
@@ -260,14 +198,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<bool>("schemeFirst");
-        QByteArray noAccent = PaletteBase16;
-        noAccent.replace("  base0D: \"#5aa0c8\"\n", "");
-        QTest::newRow("a colour missing") << "noaccent.yaml" << noAccent << "base0D is missing" << false;
-        QTest::newRow("a colour missing, after a scheme") << "noaccent.yaml" << noAccent << "base0D is missing" << true;
-        QTest::newRow("not found") << "" << QByteArray() << "file not found" << false;
-        QTest::newRow("a folder") << "." << QByteArray() << "not a regular file" << true;
-        QTest::newRow("not a scheme") << "list.yml" << QByteArray("- one\n- two\n")
-                                      << "not a base16, base24 or KDE colour scheme" << false;
+        QTest::newRow("a colour missing") << "noaccent.yaml" << QByteArray(PaletteBase16).replace("  base0D: \"#5aa0c8\"\n", "")
+                                          << "base0D is missing" << false;
+        QTest::newRow("a folder, after a scheme") << "." << QByteArray() << "not a regular file" << true;
     }
     void refused()
     {
@@ -276,15 +209,13 @@ private Q_SLOTS:
         QFETCH(QString, reason);
         QFETCH(bool, schemeFirst);
         QTemporaryDir dir;
-        QString path = dir.filePath(file.isEmpty() ? QStringLiteral("absent.yml") : file);
-        if (!bytes.isEmpty())
-            path = writeFile(dir, file, bytes);
+        const QString path = bytes.isEmpty() ? dir.filePath(file) : schemeFile(dir, file, bytes);
 
         TestEditor t;
         const ThemeState before = CaptureTheme(t.editor());
         QPointer<GenerateDialog> dialog = openDialog(t);
         if (schemeFirst)
-            chooseScheme(t, dialog, writeFile(m_dir, QStringLiteral("lantern.yaml"), PaletteBase24));
+            chooseScheme(t, dialog, schemeFile(m_dir, QStringLiteral("lantern.yaml"), PaletteBase24));
         dialog->findChild<QListWidget*>("lstProposals")->setCurrentRow(2);
         const Shown was = shown(dialog);
         chooseScheme(t, dialog, path);
@@ -301,10 +232,11 @@ private Q_SLOTS:
 
     // Light and Dark keep the scheme: its own proposal stays first, the
     // generator's follow in the other mode. A base colour or a picture
-    // brings back their proposals; a cancelled colour dialog does not.
+    // brings back their proposals, which never rename the theme; a cancelled
+    // colour dialog does not.
     void switchingSources()
     {
-        const QString path = writeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
+        const QString path = schemeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
         const QString picture = m_dir.filePath(QStringLiteral("sky.png"));
         QVERIFY(SampleLandscape(QSize(200, 150)).save(picture));
         const SchemeTheme theme = mapped(path);
@@ -315,12 +247,7 @@ private Q_SLOTS:
         QVERIFY(dark.dark);
 
         dialog->findChild<QRadioButton*>("optLight")->click();
-        const QList<ThemeProposal> light = ProposeThemes(theme.seed, ThemeMode::Light);
-        QCOMPARE(names(dialog->Proposals()), QStringList{QStringLiteral("As in the scheme")} + names(light.first(3)));
-        QCOMPARE(dialog->Proposals().front().colors, theme.colors);
-        for (qsizetype i = 1; i < 4; ++i)
-            QCOMPARE(dialog->Proposals()[i].colors, light[i - 1].colors);
-        QCOMPARE(dialog->ChosenProposal(), 0);
+        verifyProposals(dialog, theme, ThemeMode::Light);
         QVERIFY(!dialog->findChild<QLabel*>("lblAdjusted")->isHidden());
         dialog->findChild<QRadioButton*>("optDark")->click();
         QVERIFY(shown(dialog) == dark);
@@ -345,33 +272,60 @@ private Q_SLOTS:
         dialog->findChild<QPushButton*>("cmdImage")->click();
         QVERIFY(!names(dialog->Proposals()).contains(QStringLiteral("As in the scheme")));
         QVERIFY(dialog->findChild<QLabel*>("lblAdjusted")->isHidden());
-        dialog->reject();
+        dialog->findChild<QPushButton*>("cmdApply")->click();
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(t.editor().txtThemeName->text(), Placeholder);
     }
 
-    // The scheme dialog remembers its own file, apart from the picture
-    // dialog's and the window's, between openings of Generate.
-    void schemeDialogKeepsItsOwnFile()
+    // Generate's scheme and picture dialogs each start where their own last
+    // one left off, on neither each other's file nor the window's; the
+    // window's open and colour dialogs start where the window's left off,
+    // whether Generate was applied or cancelled.
+    void dialogsKeepTheirOwnFiles_data()
     {
-        const QString scheme = writeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
+        QTest::addColumn<bool>("apply");
+        QTest::newRow("cancelled") << false;
+        QTest::newRow("applied") << true;
+    }
+    void dialogsKeepTheirOwnFiles()
+    {
+        QFETCH(bool, apply);
+        const QString scheme = schemeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
+        const QString theme = schemeFile(m_dir, QStringLiteral("Day.theme"), "name=Day\r\n");
         const QString picture = m_dir.filePath(QStringLiteral("sky.png"));
         QVERIFY(SampleLandscape(QSize(200, 150)).save(picture));
-        const QString theme = writeFile(m_dir, QStringLiteral("Day.theme"), "name=Day\r\n");
         TestEditor t;
         FakeCommonDialog& cd = *t.cd;
         cd.AnswerFile(theme);
         t.action(QStringLiteral("mnuImport"))->trigger();
+        const ColorValue picked = 0x112233;
+        cd.AnswerColor(picked);
+        t.slots().cmd[3]->click();
         const auto properties = [&] { return std::tuple(cd.Filter, cd.InitDir, cd.FileName, cd.Color); };
         const auto windowDialogs = properties();
 
         QPointer<GenerateDialog> dialog = openDialog(t);
         cd.AnswerFile(picture);
         dialog->findChild<QPushButton*>("cmdImage")->click();
-        chooseScheme(t, dialog, scheme);
-        // Neither the picture's name nor the window's theme.
         QCOMPARE(cd.History().last().fileName, QString());
+        QVERIFY(cd.History().last().initDir.isEmpty());
+        chooseScheme(t, dialog, scheme);
+        QCOMPARE(cd.History().last().fileName, QString());
+        cd.AnswerColor(0x00FF00);
+        dialog->findChild<QPushButton*>("cmdBase")->click();
         QCOMPARE(properties(), windowDialogs);
-        dialog->reject();
+        dialog->findChild<QPushButton*>(apply ? "cmdApply" : "cmdCancel")->click();
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(properties(), windowDialogs);
 
+        // The window's next dialogs, cancelled.
+        cd.CancelFile();
+        t.action(QStringLiteral("mnuImport"))->trigger();
+        QCOMPARE(cd.History().last().fileName, theme);
+        cd.CancelColor();
+        t.slots().cmd[5]->click();
+        QCOMPARE(cd.History().last().color, picked);
+        // Generate's, in two more openings: a cancelled dialog forgets nothing.
         for (int opening = 0; opening < 2; ++opening) {
             dialog = openDialog(t);
             cd.CancelFile();
@@ -385,16 +339,13 @@ private Q_SLOTS:
             dialog->reject();
             QCOMPARE(properties(), windowDialogs);
         }
-        cd.CancelFile();
-        t.action(QStringLiteral("mnuImport"))->trigger();
-        QCOMPARE(cd.History().last().fileName, theme);
     }
 
     // From Scheme has an access key of its own and a name; Tab reaches the
     // note after the proposals, and a screen reader is given its text.
     void keyboardAndScreenReader()
     {
-        const QString path = writeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
+        const QString path = schemeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
         TestEditor t;
         QPointer<GenerateDialog> dialog = openDialog(t);
         auto* cmdScheme = dialog->findChild<QPushButton*>("cmdScheme");
@@ -432,7 +383,7 @@ private Q_SLOTS:
     void notesFit()
     {
         // Every text moved: a long note.
-        const QString path = writeFile(m_dir, QStringLiteral("flat.yml"),
+        const QString path = schemeFile(m_dir, QStringLiteral("flat.yml"),
                                        "scheme: Flat\nbase00: 808080\nbase01: 808080\nbase02: 808080\nbase03: 808080\n"
                                        "base05: 808080\nbase0D: 808080\n");
         TestEditor t;

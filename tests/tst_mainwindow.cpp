@@ -9,7 +9,6 @@ using ovex::test::TestEditor;
 class MainWindowTest : public QObject {
     Q_OBJECT
     static QString at(const char* group, int i) { return QStringLiteral("%1(%2)").arg(QLatin1String(group)).arg(i); }
-    static bool showActive(TestEditor& ed) { return ed->show(), ed->activateWindow(), QTest::qWaitForWindowActive(ed.window.get()); }
 private Q_SLOTS:
     void startsWithEmptyTheme() {
         TestEditor ed;
@@ -24,7 +23,7 @@ private Q_SLOTS:
     // A click at a control's centre reaches it, not a neighbour lying over it.
     void everyControlTakesItsClicks() {
         TestEditor ed;
-        QVERIFY(showActive(ed));
+        QVERIFY(ovex::test::ShowActive(ed.window.get()));
         QList<QWidget*> controls(ed.slots().chk.begin(), ed.slots().chk.end());
         controls << QList<QWidget*>(ed.slots().cmd.begin(), ed.slots().cmd.end());
         for (QLineEdit* box : ed.window->findChildren<QLineEdit*>()) controls << box;
@@ -50,7 +49,7 @@ private Q_SLOTS:
     }
     void focusOrderByTab() {
         TestEditor ed;
-        QVERIFY(showActive(ed));
+        QVERIFY(ovex::test::ShowActive(ed.window.get()));
         QStringList expected{"cmd(0)", "txtSystem", "txtUser", "txtMenu", "txtWindowTitle", "txtSubtext", "chk(0)", "txtThemeName"};
         for (int i = 1; i < SlotCount; ++i) expected << at("chk", i);
         for (int i = 1; i <= ColorSlotCount; ++i) expected << at("cmd", i % ColorSlotCount);   // and round again

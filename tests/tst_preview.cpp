@@ -1,9 +1,9 @@
 // The preview window: what it draws, how it follows the editor, its readability list.
 #include "SampleColors.h"
+#include "TestFiles.h"
 #include "TestSupport.h"
 #include "preview/PairsDialog.h"
 #include "preview/PreviewTheme.h"
-#include "preview/PreviewWindow.h"
 #include "preview/ReadabilityPanel.h"
 #include "preview/ThemePreview.h"
 #include "slots/MRW_Color.h"
@@ -17,6 +17,7 @@
 #include <QUndoStack>
 
 using namespace ovex;
+using ovex::test::OpenPreview;
 using ovex::test::TestEditor;
 
 // Colour slots and the colours to give them.
@@ -59,15 +60,6 @@ static QList<qsizetype> warnedPairs(ThemePreview* preview)
 
 // A colour per slot, all different and unlike the defaults.
 static QColor known(int slot) { return QColor(13 + 9 * slot, 251 - 7 * slot, (41 * slot + 5) % 256); }
-
-static PreviewWindow* openPreview(TestEditor& ed)
-{
-    ed.action("mnuPreview")->trigger();
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* p = qobject_cast<PreviewWindow*>(w); p && p->isVisible())
-            return p;
-    return nullptr;
-}
 
 // How many pixels of area the preview draws in color.
 static int countPixels(ThemePreview* preview, const QRect& area, const QColor& color)
@@ -113,17 +105,15 @@ private Q_SLOTS:
         QFETCH(QColor, color);
         TestEditor ed;
         QTemporaryDir dir;
-        const auto import = [&](QByteArray text) {
-            QFile f(dir.filePath("known.theme"));
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
-            f.close();
-            ImportThemeFile(ed.editor(), f.fileName());
+        const auto import = [&](const QByteArray& text) {
+            QVERIFY(ovex::test::WriteTestFile(dir.filePath("known.theme"), text));
+            ImportThemeFile(ed.editor(), dir.filePath("known.theme"));
         };
         QByteArray theme = "name=Known\r\n";
         for (int i = 0; i < ColorSlotCount; ++i)
             theme += QStringLiteral("%1%2,%3,%4\r\n").arg(SlotTable[i].key).arg(known(i).red()).arg(known(i).green()).arg(known(i).blue()).toLatin1();
         import(theme);
-        ThemePreview* preview = openPreview(ed)->Preview();
+        ThemePreview* preview = OpenPreview(ed)->Preview();
         const auto pixelsAt = [&](int slot, const QColor& c) {
             return countPixels(preview, preview->CurrentMock().FirstItemFor(slot)->rect, c);
         };
@@ -146,9 +136,9 @@ private Q_SLOTS:
     {
         TestEditor ed;
         ed->show();
-        QPointer<PreviewWindow> window = openPreview(ed);
+        QPointer<PreviewWindow> window = OpenPreview(ed);
         QVERIFY(window);
-        QCOMPARE(openPreview(ed), window.data());
+        QCOMPARE(OpenPreview(ed), window.data());
         ThemePreview* preview = window->Preview();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         ed.slots().SetValue(19, 1);
@@ -205,7 +195,7 @@ private Q_SLOTS:
         QFETCH(QString, note);
         TestEditor ed;
         setColors(ed, setup);
-        PreviewWindow* window = openPreview(ed);
+        PreviewWindow* window = OpenPreview(ed);
         ThemePreview* preview = window->Preview();
         QCOMPARE(preview->Warnings().size(), warnings);
         ReadabilityPanel* panel = window->Panel();
@@ -238,7 +228,7 @@ private Q_SLOTS:
     {
         TestEditor ed;
         setColors(ed, {{20, Qt::red}, {19, Qt::black}, {21, Qt::white}});
-        PreviewWindow* window = openPreview(ed);
+        PreviewWindow* window = OpenPreview(ed);
         ThemePreview* preview = window->Preview();
         const qsizetype menu = PairIndex(20, 19);
         const QRect menuText = preview->CurrentMock().pairPlaces[menu];
@@ -268,7 +258,7 @@ private Q_SLOTS:
         setup += {{18, Qt::black}, {16, Qt::black}, {17, QColor(0x7C, 0x7C, 0x7C)}, {15, Qt::white}};
         setup += {{20, Qt::red}, {19, Qt::black}, {23, QColor(0x20, 0x20, 0x20)}};
         setColors(ed, setup);
-        PreviewWindow* window = openPreview(ed);
+        PreviewWindow* window = OpenPreview(ed);
         QVERIFY(QTest::qWaitForWindowActive(window));
         ReadabilityPanel* panel = window->Panel();
         const QList<PairResult> warnings = panel->ShownWarnings();
@@ -308,7 +298,6 @@ private Q_SLOTS:
             QVERIFY2(order.contains(w), qPrintable(w->objectName()));
         }
         QVERIFY(text("lblHints")->text().contains(CheckedPairs[PairIndex(23, 19)].what));
-        QVERIFY(text("lblSimulationNote")->text().contains(CheckedPairs[PairIndex(20, 19)].what));
 
         QTest::mouseClick(panel->ShowAllButton(), Qt::LeftButton);
         QTableWidget* table = panel->Table()->Table();
