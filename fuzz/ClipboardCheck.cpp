@@ -105,11 +105,11 @@ std::uint16_t word(QByteArrayView b, qsizetype at)
     return static_cast<std::uint16_t>(byte(at) | (byte(at + 1) << 8));
 }
 
-// A QColor of any spec, valid or not, from eight bytes and a spec number.
-QColor colorFrom(QByteArrayView b, int spec)
+// A QColor of any colour model, valid or not, from eight bytes and a model number.
+QColor colorFrom(QByteArrayView b, int model)
 {
     const QColor c = QColor::fromRgba64(word(b, 0), word(b, 2), word(b, 4), word(b, 6));
-    switch (spec) {
+    switch (model) {
     case 0: return c;
     case 1: return c.toHsv();
     case 2: return c.toCmyk();
@@ -122,14 +122,14 @@ QColor colorFrom(QByteArrayView b, int spec)
 } // namespace
 
 // Byte 0: bits 0-1 the colour data, bits 2-3 the text form, bits 4-6 the
-// colour's spec; byte 1: how many of the rest belong to the colour data; the
+// colour's model; byte 1: how many of the rest belong to the colour data; the
 // text takes what follows.
 Failure CheckClipboard(QByteArrayView bytes)
 {
     const auto flags = bytes.isEmpty() ? 0u : static_cast<unsigned char>(bytes[0]);
     const auto colourData = ColourData(flags & 3);
     const auto textForm = TextForm((flags >> 2) & 3);
-    const int spec = int((flags >> 4) & 7);
+    const int model = int((flags >> 4) & 7);
     const QByteArrayView rest = bytes.size() > 2 ? bytes.sliced(2) : QByteArrayView();
     const qsizetype split = std::min<qsizetype>(bytes.size() > 1 ? static_cast<unsigned char>(bytes[1]) : 0, rest.size());
     const QByteArrayView colourBytes = rest.first(split);
@@ -140,7 +140,7 @@ Failure CheckClipboard(QByteArrayView bytes)
     switch (colourData) {
     case ColourData::None: break;
     case ColourData::Color:
-        given = colorFrom(colourBytes, spec);
+        given = colorFrom(colourBytes, model);
         mime.setColorData(given);
         break;
     case ColourData::RawBytes: mime.setData(QStringLiteral("application/x-color"), colourBytes.toByteArray()); break;

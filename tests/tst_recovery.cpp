@@ -225,10 +225,10 @@ private Q_SLOTS:
         QFETCH(qint64, offered);
         const QString folder = rowFolder();
         std::vector<std::unique_ptr<RecoveryStore>> running;
-        for (const QString& spec : copies.split(u' ', Qt::SkipEmptyParts)) {
-            const QString kind = spec.section(u':', 0, 0);
+        for (const QString& copy : copies.split(u' ', Qt::SkipEmptyParts)) {
+            const QString kind = copy.section(u':', 0, 0);
             auto store = std::make_unique<RecoveryStore>(folder);
-            QVERIFY(!store->Write(SampleCopy(spec.section(u':', 1).toLongLong(), kind == "clean")));
+            QVERIFY(!store->Write(SampleCopy(copy.section(u':', 1).toLongLong(), kind == "clean")));
             QFile file(store->CopyPath());
             QVERIFY(file.open(QIODevice::ReadWrite));
             QByteArray bytes = file.readAll();
