@@ -8,6 +8,7 @@
 #include "colour/ImagePalette.h"
 #include "preview/ReadableText.h"
 #include "schemes/SchemeFile.h"
+#include "theme/ThemeKeys.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -29,8 +30,6 @@ namespace {
 const QString Title = QStringLiteral("Generate Theme");
 // A calm blue for a theme whose form colour is not set yet.
 const QColor DefaultBase(52, 101, 164);
-// What Save refuses as a name: a scheme's name may take its place.
-const QString PlaceholderName = QStringLiteral("Theme Name");
 constexpr int PreviewWidth = 224;
 
 // The mock chat window in the proposal's colours, with the window's name
@@ -290,7 +289,7 @@ void GenerateDialog::apply()
             colors.append({slot, QColorToPacked(m_proposals[chosen].colors[slot])});
         // A scheme names the theme, unless the user already has.
         std::optional<QString> name;
-        if (m_scheme && m_main->editor().txtThemeName->text() == PlaceholderName)
+        if (m_scheme && m_main->editor().txtThemeName->text() == QLatin1String(PlaceholderName))
             name = m_scheme->name;
         m_main->SetSlotColors(Title, colors, name);
     }

@@ -43,11 +43,12 @@ ConvertResult ConvertScheme(const QString& scheme, const QString& outputDir)
     const SchemeTheme theme = MapScheme(*reading.scheme);
 
     const QString target = QDir(outputDir).filePath(SchemeBaseName(scheme) + QStringLiteral(".theme"));
-    const QFileInfo existing(target);
-    if (existing.exists() || existing.isSymLink())
-        return refused(target + QStringLiteral(" already exists"));
-    if (const auto failure = WriteWholeFile(target, ThemeFileBytes(SchemeThemeLines(theme)), WriteOptions::KeepExisting()))
+    if (const auto failure = WriteWholeFile(target, ThemeFileBytes(SchemeThemeLines(theme)), WriteOptions::KeepExisting())) {
+        const QFileInfo existing(target);
+        if (existing.exists() || existing.isSymLink())
+            return refused(target + QStringLiteral(" already exists"));
         return refused(QStringLiteral("could not write %1: %2").arg(target, *failure));
+    }
 
     const qsizetype moved = theme.adjusted.size();
     return {QStringLiteral("%1: wrote %2 (%3 %4 adjusted for readability)")

@@ -115,7 +115,7 @@ void frmMain::buildThemeNameFrame(QWidget* frme)
     frame1->setFont(UiFont(true));
     frame1->setGeometry(288, 8, 217, 41);
 
-    m_editor.txtThemeName = makeTextBox(QStringLiteral("txtThemeName"), QStringLiteral("Theme Name"), frame1);
+    m_editor.txtThemeName = makeTextBox(QStringLiteral("txtThemeName"), QString::fromLatin1(PlaceholderName), frame1);
     m_editor.txtThemeName->setAccessibleName(QStringLiteral("Theme Name"));
     m_editor.txtThemeName->setGeometry(8, 16, 201, 19);
 }
@@ -140,7 +140,7 @@ void frmMain::buildFontSizeFrame(QWidget* frme)
         const int width = label->fontMetrics().horizontalAdvance(label->text());
         label->setGeometry(88 - width, y, width, 13);
 
-        QLineEdit* box = makeTextBox(QLatin1String(boxNames[k]), QStringLiteral("12"), frme2);
+        QLineEdit* box = makeTextBox(QLatin1String(boxNames[k]), QString::fromLatin1(DefaultSize), frme2);
         box->setAccessibleName(caption(slot).chopped(1));
         box->setGeometry(88, y, 33, 19);
         m_editor.slots.sizeBox[k] = box;

@@ -122,6 +122,13 @@ OkLab ToOkLab(const QColor& color)
     return LinearToOkLab(ToLinear(color));
 }
 
+double OkLabDistance(const QColor& a, const QColor& b)
+{
+    const OkLab p = ToOkLab(a);
+    const OkLab q = ToOkLab(b);
+    return std::hypot(p.L - q.L, p.a - q.a, p.b - q.b);
+}
+
 OkLch ToOkLch(const OkLab& lab)
 {
     return {lab.L, std::hypot(lab.a, lab.b), std::atan2(lab.b, lab.a)};

@@ -54,6 +54,8 @@ double ContrastRatio(const QColor& a, const QColor& b);
 OkLab LinearToOkLab(const LinearRgb& rgb);
 LinearRgb OkLabToLinear(const OkLab& lab);
 OkLab ToOkLab(const QColor& color);
+// How far apart two colours are: the Euclidean distance in OKLab.
+double OkLabDistance(const QColor& a, const QColor& b);
 OkLch ToOkLch(const OkLab& lab);
 OkLab ToOkLab(const OkLch& lch);
 

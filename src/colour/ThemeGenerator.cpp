@@ -280,11 +280,8 @@ std::optional<SlotColors> derive(const GeneratorSeed& seed, ThemeMode mode, cons
 double ProposalDistance(const SlotColors& x, const SlotColors& y)
 {
     double sum = 0;
-    for (int slot = 0; slot < ColorSlotCount; ++slot) {
-        const OkLab a = ToOkLab(x[slot]);
-        const OkLab b = ToOkLab(y[slot]);
-        sum += std::sqrt((a.L - b.L) * (a.L - b.L) + (a.a - b.a) * (a.a - b.a) + (a.b - b.b) * (a.b - b.b));
-    }
+    for (int slot = 0; slot < ColorSlotCount; ++slot)
+        sum += OkLabDistance(x[slot], y[slot]);
     return sum / ColorSlotCount;
 }
 

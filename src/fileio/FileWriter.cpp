@@ -22,6 +22,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "fileio/ClosesOnExit.h"
 #endif
 
 namespace ovex {
@@ -109,10 +111,7 @@ Outcome writeUnnamedThenLink(const QString& path, const QByteArray& bytes, const
             return Outcome::Unsupported;
         return failed(errno);
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const ClosesOnExit closer{fd};
 
     // An existing file keeps its permissions; a new one gets those asked for.
     struct stat old {};

@@ -67,7 +67,7 @@ PreviewTheme SimulatedTheme(const PreviewTheme& theme, VisionType vision)
 PreviewTheme DefaultPreviewTheme()
 {
     PreviewTheme theme;
-    theme.name = QStringLiteral("Theme Name");
+    theme.name = QString::fromLatin1(PlaceholderName);
     for (int i = 0; i < ColorSlotCount; ++i)
         theme.colors[i] = DefaultSlotColor(i);
     theme.pointSizes.fill(DefaultPointSize);

@@ -2,21 +2,6 @@
 
 namespace ovex {
 
-namespace {
-
-int hexDigit(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
-} // namespace
-
 QString NotASchemeReason()
 {
     return QStringLiteral("not a base16, base24 or KDE colour scheme");
@@ -26,16 +11,11 @@ std::optional<QColor> HexColor(QStringView text)
 {
     if (text.startsWith(u'#'))
         text = text.mid(1);
+    // Six digits exactly: QColor would also take three, nine or twelve.
     if (text.size() != 6)
         return std::nullopt;
-    QRgb rgb = 0;
-    for (const QChar c : text) {
-        const int digit = hexDigit(c.unicode());
-        if (digit < 0)
-            return std::nullopt;
-        rgb = rgb * 16 + QRgb(digit);
-    }
-    return QColor(QRgb(rgb | 0xFF000000u));
+    const QColor color = QColor::fromString(u'#' + text.toString());
+    return color.isValid() ? std::optional(color) : std::nullopt;
 }
 
 QString SchemeName(const QString& raw, const QString& fallback)

@@ -7,7 +7,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cmath>
 
 namespace ovex {
 
@@ -18,13 +17,6 @@ QColor schemeColor(const Scheme& scheme, int slot)
     const QString key = SourceKey(slot, scheme.format);
     Q_ASSERT(scheme.colors.contains(key));
     return scheme.colors.value(key, QColor(Qt::black));
-}
-
-double oklabDistance(const QColor& a, const QColor& b)
-{
-    const OkLab p = ToOkLab(a);
-    const OkLab q = ToOkLab(b);
-    return std::hypot(p.L - q.L, p.a - q.a, p.b - q.b);
 }
 
 // Fix (FixPair) for every pair below its threshold, the disabled-text hints
@@ -75,7 +67,7 @@ SchemeTheme MapScheme(const Scheme& scheme)
     theme.colors = readable(start);
     for (int slot = 0; slot < ColorSlotCount; ++slot) {
         if (theme.colors[slot] != start[slot])
-            theme.adjusted.append({slot, start[slot], theme.colors[slot], oklabDistance(start[slot], theme.colors[slot])});
+            theme.adjusted.append({slot, start[slot], theme.colors[slot], OkLabDistance(start[slot], theme.colors[slot])});
     }
 
     const QColor background = start[18];

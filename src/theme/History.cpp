@@ -106,10 +106,8 @@ void History::RecordDone(const QString& text, const ThemeState& before)
 void History::RecordRestore(const QString& text, const ThemeState& state)
 {
     const ThemeState before = CaptureTheme(m_editor);
-    m_restoring = true;
-    RestoreTheme(m_editor, state, ChangedFields(before, state));
-    m_restoring = false;
-    ++m_typingRun;
+    const ThemeFields fields = ChangedFields(before, state);
+    Swap(fields, PackFields(state, fields));
     RecordDone(text, before);
 }
 

@@ -1,11 +1,8 @@
 #include "theme/NewTheme.h"
 
-namespace ovex {
+#include "theme/ThemeKeys.h"
 
-namespace {
-const QString PlaceholderName = QStringLiteral("Theme Name");
-const QString DefaultSize = QStringLiteral("12");
-} // namespace
+namespace ovex {
 
 void NewTheme(Editor& editor)
 {
@@ -24,16 +21,16 @@ void NewTheme(Editor& editor)
             lines[i].clear();
     }
 
-    editor.txtThemeName->setText(PlaceholderName);
+    editor.txtThemeName->setText(QString::fromLatin1(PlaceholderName));
     for (QLineEdit* box : slots.sizeBox)
-        box->setText(DefaultSize);
+        box->setText(QString::fromLatin1(DefaultSize));
 }
 
 ThemeState NewThemeState()
 {
     ThemeState state;
-    state.name = PlaceholderName;
-    state.sizes.fill(DefaultSize);
+    state.name = QString::fromLatin1(PlaceholderName);
+    state.sizes.fill(QString::fromLatin1(DefaultSize));
     return state;
 }
 

@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "fileio/ClosesOnExit.h"
 #endif
 
 namespace ovex {
@@ -58,10 +60,7 @@ std::variant<CopyDefect, PrivateFile> ReadPrivateFile(const QString& path, qsize
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return errno == ELOOP ? CopyDefect::NotOurs : CopyDefect::Unreadable;
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const ClosesOnExit closer{fd};
 
     // The opened file itself is judged, so a file swapped meanwhile is too.
     struct stat st {};

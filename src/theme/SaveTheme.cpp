@@ -9,9 +9,6 @@
 
 namespace ovex {
 
-namespace {
-const QString Placeholder = QStringLiteral("Theme Name");
-}
 
 QByteArray ThemeFileBytes(const QStringList& lines)
 {
@@ -34,7 +31,7 @@ bool SaveTheme(Editor& editor)
 
 bool IO_CreateFile2(Editor& editor, const QString& strFileLocationAndName, const StringArray& strArray)
 {
-    if (editor.txtThemeName->text() == Placeholder) {
+    if (editor.txtThemeName->text() == QLatin1String(PlaceholderName)) {
         editor.messages->Show(
             QStringLiteral("Sorry! You must type in a name for your theme before the theme file will be created."),
             QStringLiteral("User Input Error!"), MessageStyle::Information);

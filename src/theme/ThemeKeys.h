@@ -18,6 +18,11 @@ extern const std::array<SlotDefinition, SlotCount> SlotTable;
 
 inline constexpr const char* NameKey = "name=";
 
+// What a new window and New show in the name box, which Save refuses as a
+// name, and in each size box.
+inline constexpr const char* PlaceholderName = "Theme Name";
+inline constexpr const char* DefaultSize = "12";
+
 // The slot's description as the main window shows it, without the colon that
 // ends a font size's caption ("System Text").
 QString SlotCaption(int slot);

@@ -52,8 +52,7 @@ ThemeFields ChangedFields(const ThemeState& a, const ThemeState& b);
 
 // Writes the given fields of state back into the controls exactly: tick state,
 // value text (but a font-size slot's) and colour of each slot, the text of
-// each box. The caller keeps
-// the check-box handling from running meanwhile.
+// each box. The caller keeps the check-box handling from running meanwhile.
 void RestoreTheme(const Editor& editor, const ThemeState& state, ThemeFields fields);
 
 // The given fields of state in a compact form (UTF-8 texts), and back into
