@@ -23,6 +23,7 @@
 #include "schemes/SchemeFile.h"
 #include "slots/MRW_Color.h"
 #include "theme/NewTheme.h"
+#include "theme/ThemeCapture.h"
 #include "theme/RecoveryStore.h"
 #include "theme/ThemeKeys.h"
 

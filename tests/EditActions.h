@@ -11,7 +11,7 @@
 #include "TestFiles.h"
 #include "TestSupport.h"
 #include "theme/ThemeKeys.h"
-#include "theme/ThemeState.h"
+#include "theme/ThemeCapture.h"
 
 
 namespace ovex::test {

@@ -8,7 +8,7 @@
 #include "app/GenerateDialog.h"
 #include "schemes/SchemeFile.h"
 #include "slots/MRW_Color.h"
-#include "theme/ThemeState.h"
+#include "theme/ThemeCapture.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

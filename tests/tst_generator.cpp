@@ -6,7 +6,7 @@
 #include "colour/ImagePalette.h"
 #include "colour/ThemeGenerator.h"
 #include "slots/MRW_Color.h"
-#include "theme/ThemeState.h"
+#include "theme/ThemeCapture.h"
 
 #include <QAction>
 #include <QListWidget>

@@ -10,6 +10,7 @@
 
 #include "app/RecoveryKeeper.h"
 #include "theme/NewTheme.h"
+#include "theme/ThemeCapture.h"
 #include "theme/RecoveryCopy.h"
 
 #include <QDateTime>

@@ -6,6 +6,7 @@
 
 #include "app/RecoveryKeeper.h"
 #include "theme/NewTheme.h"
+#include "theme/ThemeCapture.h"
 #include "theme/RecoveryFolder.h"
 
 #include <QDateTime>

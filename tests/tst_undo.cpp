@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 
 #include "theme/ThemeKeys.h"
-#include "theme/ThemeState.h"
+#include "theme/ThemeCapture.h"
 
 #include <QMimeData>
 #include <QRandomGenerator>

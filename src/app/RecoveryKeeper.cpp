@@ -1,6 +1,7 @@
 #include "app/RecoveryKeeper.h"
 
 #include "theme/NewTheme.h"
+#include "theme/ThemeCapture.h"
 #include "theme/RecoveryFolder.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "theme/ThemeState.h"
+#include "theme/ThemeCapture.h"
 
 #include <QObject>
 #include <QUndoStack>

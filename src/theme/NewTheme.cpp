@@ -26,12 +26,4 @@ void NewTheme(Editor& editor)
         box->setText(QString::fromLatin1(DefaultSize));
 }
 
-ThemeState NewThemeState()
-{
-    ThemeState state;
-    state.name = QString::fromLatin1(PlaceholderName);
-    state.sizes.fill(QString::fromLatin1(DefaultSize));
-    return state;
-}
-
 } // namespace ovex

@@ -9,7 +9,4 @@ namespace ovex {
 // (their number kept), the name back to "Theme Name", the sizes to "12".
 void NewTheme(Editor& editor);
 
-// What New leaves in the controls, which is also what a new window shows.
-ThemeState NewThemeState();
-
 } // namespace ovex

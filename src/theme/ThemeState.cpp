@@ -1,5 +1,7 @@
 #include "theme/ThemeState.h"
 
+#include "theme/ThemeKeys.h"
+
 #include <QDataStream>
 #include <QIODevice>
 
@@ -7,24 +9,6 @@
 #include <memory>
 
 namespace ovex {
-
-namespace {
-
-template <typename Visit>
-void forEachField(ThemeFields fields, Visit visit)
-{
-    for (int field = 0; field < FieldCount; ++field) {
-        if (fields & Field(field))
-            visit(field);
-    }
-}
-
-} // namespace
-
-QLineEdit* TextBox(const Editor& editor, int field)
-{
-    return field == NameField ? editor.txtThemeName : editor.slots.sizeBox[field - FirstSizeField];
-}
 
 QString& TextOf(ThemeState& state, int field)
 {
@@ -36,14 +20,11 @@ const QString& TextOf(const ThemeState& state, int field)
     return field == NameField ? state.name : state.sizes[field - FirstSizeField];
 }
 
-ThemeState CaptureTheme(const Editor& editor)
+ThemeState NewThemeState()
 {
     ThemeState state;
-    const SettingSlots& slots = editor.slots;
-    for (int i = 0; i < SlotCount; ++i)
-        state.slots[i] = {slots.Value(i) == 1, slots.s[i]->BackColor(), IsSizeSlot(i) ? QString() : slots.s[i]->Tag()};
-    for (int field = NameField; field < FieldCount; ++field)
-        TextOf(state, field) = TextBox(editor, field)->text();
+    state.name = QString::fromLatin1(PlaceholderName);
+    state.sizes.fill(QString::fromLatin1(DefaultSize));
     return state;
 }
 
@@ -59,21 +40,6 @@ ThemeFields ChangedFields(const ThemeState& a, const ThemeState& b)
             fields |= Field(field);
     }
     return fields;
-}
-
-void RestoreTheme(const Editor& editor, const ThemeState& state, ThemeFields fields)
-{
-    forEachField(fields, [&](int field) {
-        if (field >= SlotCount) {
-            TextBox(editor, field)->setText(TextOf(state, field));
-            return;
-        }
-        const SlotState& slot = state.slots[field];
-        editor.slots.SetValue(field, slot.ticked ? 1 : 0);
-        if (!IsSizeSlot(field))
-            editor.slots.s[field]->SetTag(slot.tag);
-        editor.slots.s[field]->SetBackColor(slot.color);
-    });
 }
 
 QByteArray PackFields(const ThemeState& state, ThemeFields fields)
@@ -92,7 +58,7 @@ QByteArray PackFields(const ThemeState& state, ThemeFields fields)
             out.writeBytes(reinterpret_cast<const char*>(text.utf16()), uint(text.size() * 2));
         }
     };
-    forEachField(fields, [&](int field) {
+    ForEachField(fields, [&](int field) {
         if (field >= SlotCount) {
             writeText(TextOf(state, field));
             return;
@@ -118,7 +84,7 @@ void UnpackFields(const QByteArray& packed, ThemeFields fields, ThemeState& stat
         return narrow ? QString::fromLatin1(bytes.get(), qsizetype(length))
                       : QString(reinterpret_cast<const QChar*>(bytes.get()), qsizetype(length / 2));
     };
-    forEachField(fields, [&](int field) {
+    ForEachField(fields, [&](int field) {
         if (field >= SlotCount) {
             TextOf(state, field) = readText();
             return;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "theme/Editor.h"
+#include "platform/PackedColor.h"
+#include "slots/SlotCount.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,8 +23,10 @@ struct SlotState
     friend bool operator==(const SlotState&, const SlotState&) = default;
 };
 
-// Everything that makes up the theme, read from the controls: a past state
-// for the history, never a second live copy.
+// Everything that makes up the theme as the controls hold it: a past state
+// for the history, a recovery copy or a file read, never a second live copy
+// of the theme being edited. Widget-free, so that code without a window can
+// hold one.
 struct ThemeState
 {
     std::array<SlotState, SlotCount> slots{};
@@ -40,20 +43,25 @@ inline constexpr int FirstSizeField = SlotCount + 1;
 inline constexpr int FieldCount = FirstSizeField + SizeSlotCount;
 inline constexpr ThemeFields Field(int field) { return ThemeFields{1} << field; }
 
-// The text box of the name or a size field, and that field's text in a state.
-QLineEdit* TextBox(const Editor& editor, int field);
+// Calls visit(field) for each field in fields, in order.
+template <typename Visit>
+void ForEachField(ThemeFields fields, Visit visit)
+{
+    for (int field = 0; field < FieldCount; ++field) {
+        if (fields & Field(field))
+            visit(field);
+    }
+}
+
+// The text of the name or a size field in a state.
 QString& TextOf(ThemeState& state, int field);
 const QString& TextOf(const ThemeState& state, int field);
-
-ThemeState CaptureTheme(const Editor& editor);
 
 // The fields in which a and b differ.
 ThemeFields ChangedFields(const ThemeState& a, const ThemeState& b);
 
-// Writes the given fields of state back into the controls exactly: tick state,
-// value text (but a font-size slot's) and colour of each slot, the text of
-// each box. The caller keeps the check-box handling from running meanwhile.
-void RestoreTheme(const Editor& editor, const ThemeState& state, ThemeFields fields);
+// What a new window shows, and what New leaves in the controls.
+ThemeState NewThemeState();
 
 // The given fields of state in a compact form (UTF-8 texts), and back into
 // state. A history of many steps holds these, so they are kept small.
