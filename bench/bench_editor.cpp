@@ -52,7 +52,7 @@
 #include <memory>
 
 using namespace ovex;
-using ovex::test::EightFailingPairs;
+using ovex::test::PaleFronts;
 using namespace ovex::test;
 
 namespace {
@@ -449,7 +449,7 @@ void BM_Baseline_PlainButtonClick(benchmark::State& state)
 
 void BM_FixAll_EightPairs(benchmark::State& state)
 {
-    const SlotColors colors = EightFailingPairs();
+    const SlotColors colors = PaleFronts();
     if (Warnings(colors).size() != 8)
         state.SkipWithError("not eight failing pairs");
     for (auto _ : state) {
@@ -464,7 +464,7 @@ void BM_FixAll_EightPairs(benchmark::State& state)
 // name the pairs that fail only for some vision type.
 void BM_SimulateAndEvaluate(benchmark::State& state)
 {
-    const SlotColors colors = EightFailingPairs();
+    const SlotColors colors = PaleFronts();
     for (auto _ : state) {
         benchmark::DoNotOptimize(EvaluatePairs(colors, VisionType::Deuteranopia));
         benchmark::DoNotOptimize(FailuresOnlyWithSimulation(colors));
@@ -473,7 +473,7 @@ void BM_SimulateAndEvaluate(benchmark::State& state)
 
 void BM_Baseline_EvaluatePlain(benchmark::State& state)
 {
-    const SlotColors colors = EightFailingPairs();
+    const SlotColors colors = PaleFronts();
     for (auto _ : state)
         benchmark::DoNotOptimize(EvaluatePairs(colors));
 }
@@ -668,7 +668,7 @@ struct PreviewBench
     PreviewBench()
     {
         QList<frmMain::SlotColor> colors;
-        const SlotColors failing = EightFailingPairs();
+        const SlotColors failing = PaleFronts();
         for (int i = 0; i < ColorSlotCount; ++i)
             colors.append({i, QColorToPacked(failing[i])});
         g_bench->window->SetSlotColors(QStringLiteral("Set up"), colors);

@@ -15,9 +15,10 @@ namespace {
 
 using Action = CommandLine::Action;
 
-const QString DayOk = QStringLiteral("day.theme: ok (10 pairs readable)\n");
+const QString DayOk = QStringLiteral("day.theme: ok (12 pairs readable)\n");
 const QString NightFails = QStringLiteral("night.theme: Control text on control colour: 1.06:1, needs 4.5:1\n"
-                                          "night.theme: Label text on control colour: 1.26:1, needs 4.5:1\n");
+                                          "night.theme: Label text on control colour: 1.26:1, needs 4.5:1\n"
+                                          "night.theme: Check marks and arrows on control colour: 1.59:1, needs 3:1\n");
 
 // The files the checks read, in dir.
 void writeThemes(const QTemporaryDir& dir)
@@ -100,7 +101,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("out");
         QTest::addColumn<int>("status");
-        QTest::newRow("unset value") << QStringList{"--check", "unset.theme"} << "unset.theme: ok (10 pairs readable)\n" << 0;
+        QTest::newRow("unset value") << QStringList{"--check", "unset.theme"} << "unset.theme: ok (12 pairs readable)\n" << 0;
         QTest::newRow("fails") << QStringList{"--check", "day.theme", "night.theme"} << DayOk + NightFails << 1;
         QTest::newRow("worst of") << QStringList{"--check", "gone.theme", "night.theme", "day.theme"}
                                   << "gone.theme: error: file not found\n" + NightFails + DayOk << 2;
@@ -137,8 +138,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("out");   // after "x.theme: "
-        QTest::newRow("name only") << QByteArray("name=Night\r\n") << "ok (10 pairs readable)";
-        QTest::newRow("key, no value") << QByteArray("[x]\r\nfocuscolor=\r\n") << "ok (10 pairs readable)";
+        QTest::newRow("name only") << QByteArray("name=Night\r\n") << "ok (12 pairs readable)";
+        QTest::newRow("key, no value") << QByteArray("[x]\r\nfocuscolor=\r\n") << "ok (12 pairs readable)";
         QTest::newRow("icon theme") << QByteArray("[Icon Theme]\nName=Foo\n") << "error: no theme settings found";
         QTest::newRow("key inside a line") << QByteArray("#name=Night\r\n") << "error: no theme settings found";
         QTest::newRow("empty") << QByteArray() << "error: no theme settings found";

@@ -1,7 +1,7 @@
 #include "app/GenerateDialog.h"
 
-#include "preview/PreviewScene.h"
-#include "preview/PreviewTheme.h"
+#include "colour/ThemePicture.h"
+#include "preview/ReadPreviewTheme.h"
 #include "app/frmMain.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
@@ -41,13 +41,7 @@ QPixmap proposalPicture(const PreviewTheme& current, const SlotColors& colors)
         theme.colors[slot] = colors[slot];
         theme.inTheme[slot] = true;
     }
-    QImage picture(MockSize, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    {
-        QPainter painter(&picture);
-        PaintMock(painter, theme, BuildMock(theme));
-    }
-    return QPixmap::fromImage(picture.scaledToWidth(PreviewWidth, Qt::SmoothTransformation));
+    return QPixmap::fromImage(DrawThemePicture(theme).scaledToWidth(PreviewWidth, Qt::SmoothTransformation));
 }
 
 QIcon colourIcon(const QColor& color)

@@ -1,6 +1,6 @@
 #include "app/ThemeCheck.h"
 
-#include "preview/PreviewTheme.h"
+#include "preview/ReadPreviewTheme.h"
 #include "app/frmMain.h"
 #include "colour/Readability.h"
 #include "fileio/MRW_Import.h"
