@@ -6,6 +6,8 @@
 #include "slots/MRW_Color.h"
 #include "theme/ColorComponents.h"
 #include "theme/NewTheme.h"
+#include "theme/ThemeCapture.h"
+#include "theme/ThemeFile.h"
 
 #include <QAction>
 #include <QUndoStack>
@@ -396,6 +398,9 @@ Failure ImportChecker::Check(QByteArrayView bytes)
         return fail("Import created or removed a file");
     if (ed.ImportLines.UBound() >= MaxImportLines)
         return fail("more lines were loaded than the limit");
+    // Lists of themes and the command line read files without a window.
+    if (ReadThemeFile(*ed.FileSystem, input).state != CaptureTheme(ed))
+        return fail("the file read without a window differs from what Import shows");
 
     const Snapshot s1 = snapshot(ed);
     if (shown.size() > 1)

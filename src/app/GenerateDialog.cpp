@@ -15,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
