@@ -177,6 +177,12 @@ void frmMain::buildMenus()
     addSeparator(file, "mnuSep2");
     QAction* exit = addItem(file, "mnuExit", QStringLiteral("E&xit"));
     connect(exit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+    // The desktop's own keys, shown beside the items; a platform without one
+    // (Quit on Windows) gets none.
+    mnuNew->setShortcuts(QKeySequence::New);
+    mnuImport->setShortcuts(QKeySequence::Open);
+    mnuSave->setShortcuts(QKeySequence::Save);
+    exit->setShortcuts(QKeySequence::Quit);
 
     // Edit: the item names the step it would undo; the keys are the same on
     // every platform (HistoryActions).
