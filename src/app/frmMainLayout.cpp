@@ -1,7 +1,7 @@
 // The window's controls at their designed positions, in pixels at 96 dpi.
 #include "app/AppSetup.h"
 #include "app/frmMain.h"
-#include "slots/LineBreaks.h"
+#include "slots/ThemeText.h"
 #include "theme/History.h"
 #include "theme/HistoryActions.h"
 #include "theme/ThemeKeys.h"
@@ -62,7 +62,7 @@ QLineEdit* makeTextBox(const QString& name, const QString& text, QWidget* parent
     box->setFont(UiFont(false));
     // A value is never shortened (QLineEdit cuts at 32767 otherwise).
     box->setMaxLength(std::numeric_limits<int>::max());
-    box->setValidator(new LineBreakFilter(box));
+    KeepThemeText(box);
     box->setText(text);
     return box;
 }
