@@ -84,12 +84,13 @@ private Q_SLOTS:
     // number, and at most eight.
     void note()
     {
-        QCOMPARE(LeftOutNote({QStringLiteral("\U0001F30A")}), QStringLiteral("Left out, as a theme file cannot hold it: \U0001F30A"));
+        QCOMPARE(LeftOutNote({QStringLiteral("\U0001F30A")}), QStringLiteral("Left out, as a theme file cannot hold it: \U0001F30A (U+1F30A)"));
         QStringList many{QStringLiteral("\u200D"), QStringLiteral("\u0301")};
         for (char16_t c = u'\u4E00'; many.size() < 10; ++c)
             many << QString(QChar(c));
-        QCOMPARE(LeftOutNote(many), QStringLiteral("Left out, as a theme file cannot hold them: U+200D U+0301 "
-                                                   "\u4E00 \u4E01 \u4E02 \u4E03 \u4E04 \u4E05 and 2 more"));
+        QCOMPARE(LeftOutNote(many), QStringLiteral("Left out, as a theme file cannot hold them: U+200D, U+0301, \u4E00 (U+4E00), "
+                                                   "\u4E01 (U+4E01), \u4E02 (U+4E02), \u4E03 (U+4E03), \u4E04 (U+4E04), "
+                                                   "\u4E05 (U+4E05), and 2 more"));
     }
 
     // Typed as an input method delivers it: the box keeps its text, its tool
@@ -105,7 +106,7 @@ private Q_SLOTS:
             box->end(false);
             QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QStringLiteral("\u6D77\U0001F30A"), Qt::NoModifier);
             QCOMPARE(box->text(), before);
-            const QString note = QStringLiteral("Left out, as a theme file cannot hold them: \u6D77 \U0001F30A");
+            const QString note = QStringLiteral("Left out, as a theme file cannot hold them: \u6D77 (U+6D77), \U0001F30A (U+1F30A)");
             QCOMPARE(box->toolTip(), note);
             QCOMPARE(box->accessibleDescription(), note);
             QTRY_COMPARE(QToolTip::text(), note);

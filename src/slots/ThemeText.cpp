@@ -73,17 +73,18 @@ QString ThemeLineText(const QString& text, QStringList* leftOut)
 
 QString LeftOutNote(const QStringList& characters)
 {
+    // Each with its number too: the font may have no picture for it either.
     QStringList shown;
     for (const QString& c : characters.first(std::min(characters.size(), NamedInNote))) {
         const char32_t code = codePointAt(c, 0).first;
-        shown << (QChar::isPrint(code) && QChar::category(code) != QChar::Mark_NonSpacing
-                      ? c
-                      : QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper());
+        const QString number = QStringLiteral("U+%1").arg(QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'));
+        const bool visible = QChar::isPrint(code) && QChar::category(code) != QChar::Mark_NonSpacing;
+        shown << (visible ? QStringLiteral("%1 (%2)").arg(c, number) : number);
     }
     if (characters.size() > NamedInNote)
         shown << QStringLiteral("and %1 more").arg(characters.size() - NamedInNote);
     return QStringLiteral("Left out, as a theme file cannot hold %1: %2")
-        .arg(characters.size() == 1 ? QStringLiteral("it") : QStringLiteral("them"), shown.join(u' '));
+        .arg(characters.size() == 1 ? QStringLiteral("it") : QStringLiteral("them"), shown.join(QStringLiteral(", ")));
 }
 
 QValidator::State ThemeTextFilter::validate(QString& input, int& pos) const

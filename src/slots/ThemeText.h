@@ -19,8 +19,8 @@ namespace ovex {
 // character left out once (a surrogate pair as one), in order.
 QString ThemeLineText(const QString& text, QStringList* leftOut = nullptr);
 
-// "Left out, as a theme file cannot hold them: 海 洋 🌊"; a character that
-// shows nothing as "U+200D"; the first eight only.
+// "Left out, as a theme file cannot hold them: 海 (U+6D77), 🌊 (U+1F30A)";
+// a character that shows nothing as "U+200D" alone; the first eight only.
 QString LeftOutNote(const QStringList& characters);
 
 // Keeps a text box to ThemeLineText however text arrives: typed, pasted,
