@@ -787,7 +787,7 @@ void BM_Convert_250Schemes(benchmark::State& state)
         QString lines;
         QTextStream stream(&lines);
         state.ResumeTiming();
-        if (RunSchemeConvert(schemes, out, stream) != 0)
+        if (RunSchemeConvert(QStringLiteral("bench"), schemes, out, Overwrite::Keep, stream, stream) != 0)
             state.SkipWithError("a scheme was not written");
     }
 }

@@ -70,10 +70,12 @@ private Q_SLOTS:
         usage({"--convert", "--output-dir", "/"}, "--convert needs at least one SCHEME.");
         usage({"a.yml", "--output-dir", "/"}, "--output-dir needs --convert.");
         usage({"--check", "--convert", "a.yml", "--output-dir", "/"}, "--check and --convert cannot be used together.");
-        usage({"--convert", "a.yml", "--output-dir", "gone"}, "The output folder 'gone' does not exist.");
-        const QString file = QCoreApplication::applicationFilePath();
-        QTest::newRow("output folder a file") << QStringList{"--convert", "a.yml", "--output-dir", file} << int(Action::Exit)
-                                              << "" << 2 << QStringLiteral("!ovex-theme-editor: The output folder '%1' does not exist.").arg(file);
+        // An unset shell variable: never the current folder.
+        usage({"--convert", "a.yml", "--output-dir", ""}, "--output-dir is empty; give it a folder.");
+        usage({"--overwrite", "a.yml"}, "--overwrite needs --convert.");
+        // The folder is made, or found unusable, when the conversion runs.
+        QTest::newRow("convert into a missing folder") << QStringList{"--convert", "a.yml", "--output-dir", "gone", "--overwrite"}
+                                                       << int(Action::Convert) << "" << 0 << "";
     }
     void parse()
     {
@@ -85,6 +87,7 @@ private Q_SLOTS:
         const CommandLine c = ParseCommandLine(QStringList{"/usr/bin/ovex-theme-editor"} + args, "/cwd");
         QCOMPARE(int(c.action), action);
         QCOMPARE(action == int(Action::Check) ? c.checkFiles.join('|') : c.file, file);
+        QVERIFY(action != int(Action::Convert) || (c.overwrite && c.outputDir == "gone" && c.schemeFiles == QStringList{"a.yml"}));
         QCOMPARE(c.exitStatus, status);
         QCOMPARE(c.toStderr, text.startsWith('!'));
         const QString printed = text.mid(text.startsWith('!') ? 1 : 0);

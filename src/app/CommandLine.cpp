@@ -32,29 +32,36 @@ QString helpText(const QCommandLineParser& parser, const QString& program)
     QString text = parser.helpText();
     const qsizetype lineEnd = text.indexOf(u'\n');
     return QStringLiteral("Usage: %1 [options] [FILE]\n       %1 --check FILE...\n"
-                          "       %1 --convert SCHEME... --output-dir DIR").arg(program)
+                          "       %1 --convert SCHEME... --output-dir DIR [--overwrite]").arg(program)
            + text.mid(lineEnd);
 }
 
-// --convert SCHEME... --output-dir DIR
+// --convert SCHEME... --output-dir DIR [--overwrite]. The folder itself is
+// looked at, and made, when the conversion runs.
 CommandLine parseConvert(const QCommandLineParser& parser, const QStringList& files, const QString& program,
-                         const QString& currentDir, bool alsoCheck)
+                         bool alsoCheck)
 {
     if (alsoCheck)
         return usageError(program, QStringLiteral("--check and --convert cannot be used together."));
-    if (!parser.isSet(QStringLiteral("convert")))
-        return usageError(program, QStringLiteral("--output-dir needs --convert."));
+    if (!parser.isSet(QStringLiteral("convert"))) {
+        return usageError(program, QStringLiteral("%1 needs --convert.")
+                                       .arg(parser.isSet(QStringLiteral("output-dir")) ? QStringLiteral("--output-dir")
+                                                                                      : QStringLiteral("--overwrite")));
+    }
     if (!parser.isSet(QStringLiteral("output-dir")))
         return usageError(program, QStringLiteral("--convert needs --output-dir DIR."));
     if (files.isEmpty())
         return usageError(program, QStringLiteral("--convert needs at least one SCHEME."));
+    // An unset shell variable gives an empty DIR: never the current folder.
     const QString dir = parser.value(QStringLiteral("output-dir"));
-    if (dir.isEmpty() || !QFileInfo(QDir(currentDir).absoluteFilePath(dir)).isDir())
-        return usageError(program, QStringLiteral("The output folder '%1' does not exist.").arg(dir));
+    if (dir.isEmpty())
+        return usageError(program, QStringLiteral("--output-dir is empty; give it a folder."));
     CommandLine result;
     result.action = CommandLine::Action::Convert;
+    result.program = program;
     result.schemeFiles = files;
     result.outputDir = dir;
+    result.overwrite = parser.isSet(QStringLiteral("overwrite"));
     return result;
 }
 
@@ -87,11 +94,15 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& curren
         QStringLiteral("convert"),
         QStringLiteral("Write a theme for each SCHEME (base16 or base24 YAML, KDE .colors) into DIR; open no window."));
     const QCommandLineOption outputDirOption(QStringLiteral("output-dir"),
-                                             QStringLiteral("The folder --convert writes to."), QStringLiteral("DIR"));
+                                             QStringLiteral("The folder --convert writes to, made when missing."),
+                                             QStringLiteral("DIR"));
+    const QCommandLineOption overwriteOption(QStringLiteral("overwrite"),
+                                             QStringLiteral("Let --convert replace a theme already in DIR."));
     parser.addOption(versionOption);
     parser.addOption(checkOption);
     parser.addOption(convertOption);
     parser.addOption(outputDirOption);
+    parser.addOption(overwriteOption);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A .theme file to open."),
                                  QStringLiteral("[FILE]"));
 
@@ -104,8 +115,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& curren
         return exitWith(VersionText(), false, 0);
 
     const QStringList files = parser.positionalArguments();
-    if (parser.isSet(convertOption) || parser.isSet(outputDirOption))
-        return parseConvert(parser, files, program, currentDir, parser.isSet(checkOption));
+    if (parser.isSet(convertOption) || parser.isSet(outputDirOption) || parser.isSet(overwriteOption))
+        return parseConvert(parser, files, program, parser.isSet(checkOption));
     if (parser.isSet(checkOption)) {
         if (files.isEmpty())
             return usageError(program, QStringLiteral("--check needs at least one FILE."));

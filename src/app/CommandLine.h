@@ -20,16 +20,20 @@ struct CommandLine
     QString file;
     // Check: the files as given.
     QStringList checkFiles;
-    // Convert: the schemes as given, and the folder to write to.
+    // Convert: the schemes as given, the folder to write to, whether a theme
+    // already there is replaced, and the program's name for its errors.
     QStringList schemeFiles;
     QString outputDir;
+    bool overwrite = false;
+    QString program;
     // Exit: what to print, and where.
     QString text;
     bool toStderr = false;
     int exitStatus = 0;
 };
 
-// Exit status for arguments the program cannot use.
+// Exit status for arguments the program cannot use (and for an output folder
+// that cannot be used).
 inline constexpr int UsageErrorStatus = 2;
 
 // "Ovex Theme Editor 1.0.5".

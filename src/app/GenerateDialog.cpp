@@ -62,6 +62,11 @@ QString PictureFilter()
     return QStringLiteral("Pictures (%1)").arg(patterns.join(u' '));
 }
 
+bool NameFollowsScheme(const QString& nameBox, const QString& lastApplied)
+{
+    return nameBox == QLatin1String(PlaceholderName) || (!lastApplied.isEmpty() && nameBox == lastApplied);
+}
+
 QString VisionNote(const QList<ThemeProposal>& proposals)
 {
     QStringList names;
@@ -187,7 +192,10 @@ void GenerateDialog::propose()
         m_proposals = m_proposals.first(std::min<qsizetype>(m_proposals.size(), ProposalsAfterScheme));
         m_proposals.prepend(SchemeProposal(*m_scheme));
     }
-    const PreviewTheme current = m_main ? ReadPreviewTheme(m_main->editor()) : DefaultPreviewTheme();
+    PreviewTheme current = m_main ? ReadPreviewTheme(m_main->editor()) : DefaultPreviewTheme();
+    // The pictures' title bars show the name Apply would set.
+    if (m_scheme && (!m_main || NameFollowsScheme(m_main->editor().txtThemeName->text(), m_main->AppliedSchemeName())))
+        current.name = PreviewText(m_scheme->name);
     lstProposals->clear();
     for (const ThemeProposal& p : m_proposals) {
         // The chosen one shows in its caption; the picture stays untinted.
@@ -282,9 +290,11 @@ void GenerateDialog::apply()
             colors.append({slot, QColorToPacked(m_proposals[chosen].colors[slot])});
         // A scheme names the theme, unless the user already has.
         std::optional<QString> name;
-        if (m_scheme && m_main->editor().txtThemeName->text() == QLatin1String(PlaceholderName))
+        if (m_scheme && NameFollowsScheme(m_main->editor().txtThemeName->text(), m_main->AppliedSchemeName()))
             name = m_scheme->name;
         m_main->SetSlotColors(Title, colors, name);
+        if (name)
+            m_main->SetAppliedSchemeName(*name);
     }
     accept();
 }

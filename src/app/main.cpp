@@ -56,7 +56,9 @@ int main(int argc, char* argv[])
     case ovex::CommandLine::Action::Convert: {
         // Files in, files out: no application object, no display.
         QTextStream out(stdout);
-        return ovex::RunSchemeConvert(commandLine.schemeFiles, commandLine.outputDir, out);
+        QTextStream err(stderr);
+        return ovex::RunSchemeConvert(commandLine.program, commandLine.schemeFiles, commandLine.outputDir,
+                                      commandLine.overwrite ? ovex::Overwrite::Replace : ovex::Overwrite::Keep, out, err);
     }
     case ovex::CommandLine::Action::OpenWindow:
         break;

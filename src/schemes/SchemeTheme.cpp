@@ -14,7 +14,7 @@ namespace {
 
 QColor schemeColor(const Scheme& scheme, int slot)
 {
-    const QString key = SourceKey(slot, scheme.format);
+    const QString key = SourceKey(slot, scheme);
     Q_ASSERT(scheme.colors.contains(key));
     return scheme.colors.value(key, QColor(Qt::black));
 }
