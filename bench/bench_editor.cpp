@@ -8,6 +8,9 @@
 #include "app/GenerateDialog.h"
 #include "app/SchemeConvert.h"
 #include "app/ThemeCheck.h"
+#include "app/ThemeRender.h"
+#include "colour/ThemePicture.h"
+#include "theme/ThemeFile.h"
 #include "app/frmMain.h"
 #include "fileio/Cp1252.h"
 #include "colour/ContrastFix.h"
@@ -581,14 +584,13 @@ const QStringList& hundredThemes()
     return files;
 }
 
-// --check on 100 files: the hidden editor, each import and its judgement.
+// --check on 100 files: each read as Import reads it, without a window, and judged.
 void BM_Check_100FullThemes(benchmark::State& state)
 {
     const QStringList& files = hundredThemes();
     for (auto _ : state) {
-        ThemeChecker checker;
         for (const QString& file : files)
-            benchmark::DoNotOptimize(checker.Check(file));
+            benchmark::DoNotOptimize(CheckThemeFile(file));
     }
 }
 
@@ -792,6 +794,36 @@ void BM_Convert_250Schemes(benchmark::State& state)
     }
 }
 
+// --render on 250 full themes into an empty folder on disk: each read as
+// Import reads it, drawn at the preview's size and written as PNG, synced.
+void BM_Render_250Themes(benchmark::State& state)
+{
+    static const QStringList themes = [] {
+        QStringList paths;
+        for (int i = 0; i < 250; ++i)
+            paths << g_bench->write(QStringLiteral("render%1.theme").arg(i), g_bench->fullThemeBytes);
+        return paths;
+    }();
+    const QString out = g_bench->disk.filePath(QStringLiteral("rendered"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(out).removeRecursively();
+        QString lines;
+        QTextStream stream(&lines);
+        state.ResumeTiming();
+        if (RunThemeRender(QStringLiteral("bench"), themes, out, Overwrite::Keep, MockSize, stream, stream) != 0)
+            state.SkipWithError("a picture was not written");
+    }
+}
+
+// One picture drawn, without reading or writing: what every list of themes pays per entry.
+void BM_DrawThemePicture(benchmark::State& state)
+{
+    const PreviewTheme theme = PreviewThemeOf(ReadThemeFile(FileSystemObject(), g_bench->write(QStringLiteral("picture.theme"), g_bench->fullThemeBytes)).state);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DrawThemePicture(theme));
+}
+
 BENCHMARK(BM_Import_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_ReadDecodeSplitTwice_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Import_10000Lines)->Unit(benchmark::kMicrosecond);
@@ -839,6 +871,8 @@ BENCHMARK(BM_Scheme_ReadMap_Kde)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Scheme_Refuse_NestedBrackets)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Scheme_Refuse_AliasBomb)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Convert_250Schemes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Render_250Themes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawThemePicture)->Unit(benchmark::kMicrosecond);
 
 // Collects each case's real time per iteration, the median over repetitions
 // (--benchmark_repetitions), to print the ratios at the end.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +14,7 @@ struct CommandLine
         OpenWindow,   // the editor, importing file once shown when one is given
         Check,        // judge files, print one line each, exit with the status
         Convert,      // write a theme for each scheme, print one line each
+        Render,       // write a picture for each theme, print one line each
         Exit,         // print text (help, version or an error) and exit
     };
     Action action = Action::OpenWindow;
@@ -20,12 +22,14 @@ struct CommandLine
     QString file;
     // Check: the files as given.
     QStringList checkFiles;
-    // Convert: the schemes as given, the folder to write to, whether a theme
-    // already there is replaced, and the program's name for its errors.
-    QStringList schemeFiles;
+    // Convert and Render: the schemes or themes as given, the folder to write
+    // to, whether a file already there is replaced, and the program's name
+    // for its errors; Render's picture size.
+    QStringList inputFiles;
     QString outputDir;
     bool overwrite = false;
     QString program;
+    QSize size;
     // Exit: what to print, and where.
     QString text;
     bool toStderr = false;
@@ -35,6 +39,9 @@ struct CommandLine
 // Exit status for arguments the program cannot use (and for an output folder
 // that cannot be used).
 inline constexpr int UsageErrorStatus = 2;
+
+// The largest picture --render draws, either way.
+inline constexpr int MaxRenderSide = 4096;
 
 // "Ovex Theme Editor 1.0.5".
 QString VersionText();

@@ -27,13 +27,14 @@ QLatin1String importKey(int k)
 }
 
 // Returns false when a palette word ended the import.
-bool applyLine(QString& entry, ThemeState& state, ColorComponents& components)
+bool applyLine(QString& entry, ThemeState& state, ColorComponents& components, bool& found)
 {
     // Every key is tried, also after a match: the rest of a value may itself
     // begin with a later key.
     for (int k = 0; k <= SlotCount; ++k) {
         if (!entry.startsWith(importKey(k)))
             continue;
+        found = true;
         entry = entry.mid(entry.indexOf(u'=') + 1);
         if (isPaletteWord(entry))
             return false;
@@ -54,11 +55,11 @@ bool applyLine(QString& entry, ThemeState& state, ColorComponents& components)
 
 } // namespace
 
-bool ApplyImportLines(StringArray& lines, ThemeState& state)
+bool ApplyImportLines(StringArray& lines, ThemeState& state, bool& found)
 {
     ColorComponents components;
     for (qsizetype i = 0; i <= lines.UBound(); ++i) {
-        if (!applyLine(lines[i], state, components))
+        if (!applyLine(lines[i], state, components, found))
             return false;
     }
     return true;
@@ -85,13 +86,32 @@ ThemeFileReading ReadThemeFile(const FileSystemObject& fs, const QString& path)
         return reading;
     }
     ThemeState state = NewThemeState();
-    if (!ApplyImportLines(reading.lines, state)) {
+    if (!ApplyImportLines(reading.lines, state, reading.settingsFound)) {
         reading.status = ThemeFileStatus::PaletteWord;
         return reading;
     }
     reading.status = ThemeFileStatus::Read;
     reading.state = std::move(state);
     return reading;
+}
+
+QString ThemeFileRefusal(const ThemeFileReading& reading)
+{
+    switch (reading.status) {
+    case ThemeFileStatus::Read:
+        return reading.settingsFound ? QString() : QStringLiteral("no theme settings found");
+    case ThemeFileStatus::Missing:
+        return QStringLiteral("file not found");
+    case ThemeFileStatus::NotTheme:
+        return QStringLiteral("not a .theme file");
+    case ThemeFileStatus::Unreadable:
+        return QStringLiteral("could not be read");
+    case ThemeFileStatus::NoLines:
+        return QStringLiteral("no theme settings found");
+    case ThemeFileStatus::PaletteWord:
+        return QStringLiteral("uses the unsupported Primary/Secondary palette words");
+    }
+    Q_UNREACHABLE();
 }
 
 } // namespace ovex
