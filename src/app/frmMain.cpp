@@ -78,9 +78,11 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
 
 frmMain::~frmMain()
 {
-    // The About box and the preview have no parent window; open ones go with us.
+    // The About box, the preview and the gallery have no parent window; open
+    // ones go with us.
     delete m_about.data();
     delete m_preview.data();
+    delete m_gallery.data();
 }
 
 void frmMain::Form_Load()
@@ -163,6 +165,8 @@ void frmMain::closeEvent(QCloseEvent* event)
         m_about->close();
     if (m_preview)
         m_preview->close();
+    if (m_gallery)
+        m_gallery->close();
     event->accept();
 }
 

@@ -82,6 +82,7 @@ private:
     void mnuExit_Click();
     void mnuGenerate_Click();
     void mnuPreview_Click();
+    void mnuGallery_Click();
     void showSlot(int slot);
     void mnuWebsite_Click();
     void mnuSupport_Click();
@@ -105,6 +106,7 @@ private:
     History* m_history = nullptr;
     QPointer<QWidget> m_about;
     QPointer<QWidget> m_preview;
+    QPointer<QWidget> m_gallery;
 
     QAction* mnuNew = nullptr;
     QAction* mnuImport = nullptr;
@@ -113,6 +115,7 @@ private:
     QAction* mnuRedo = nullptr;
     QAction* mnuGenerate = nullptr;
     QAction* mnuPreview = nullptr;
+    QAction* mnuGallery = nullptr;
     QAction* mnuWebsite = nullptr;
     QAction* mnuSupport = nullptr;
     QAction* mnuAbout = nullptr;
