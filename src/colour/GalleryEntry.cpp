@@ -20,11 +20,39 @@ QString visionList(const QList<VisionType>& visions, const QString& last)
 
 int compareNames(const GalleryEntry& a, const GalleryEntry& b)
 {
-    if (const int c = QString::compare(a.theme.name, b.theme.name, Qt::CaseInsensitive))
+    if (const int c = QString::compare(a.Title(), b.Title(), Qt::CaseInsensitive))
         return c;
-    if (const int c = QString::compare(a.theme.name, b.theme.name))
+    if (const int c = QString::compare(a.Title(), b.Title()))
         return c;
     return QString::compare(a.file.path, b.file.path);
+}
+
+// How much of the mock each colour slot's surfaces show, at the default
+// sizes: the surface on top at each point of a grid, the window system's own
+// parts left out. Laid out once, as every theme's surfaces lie nearly alike.
+const std::array<double, ColorSlotCount>& surfaceShares()
+{
+    static const std::array<double, ColorSlotCount> shares = [] {
+        constexpr int Step = 10;
+        std::array<double, ColorSlotCount> counts{};
+        const Mock mock = BuildMock(DefaultPreviewTheme());
+        double total = 0;
+        for (int y = Step / 2; y < mock.size.height(); y += Step) {
+            for (int x = Step / 2; x < mock.size.width(); x += Step) {
+                const auto top = std::find_if(mock.items.crbegin(), mock.items.crend(), [&](const MockItem& item) {
+                    return item.kind == MockItem::Kind::Fill && item.rect.contains(x, y);
+                });
+                if (top != mock.items.crend() && top->color >= 0) {
+                    counts[std::size_t(top->color)] += 1;
+                    total += 1;
+                }
+            }
+        }
+        for (double& count : counts)
+            count /= std::max(1.0, total);
+        return counts;
+    }();
+    return shares;
 }
 
 } // namespace
@@ -67,23 +95,13 @@ QString GradeDescription(const ThemeGrade& grade)
 
 double ThemeLightness(const PreviewTheme& theme)
 {
-    // The surface on top at each point of a grid over the mock.
-    constexpr int Step = 10;
-    const Mock mock = BuildMock(theme);
-    double sum = 0;
-    int count = 0;
-    for (int y = Step / 2; y < mock.size.height(); y += Step) {
-        for (int x = Step / 2; x < mock.size.width(); x += Step) {
-            const auto top = std::find_if(mock.items.crbegin(), mock.items.crend(), [&](const MockItem& item) {
-                return item.kind == MockItem::Kind::Fill && item.rect.contains(x, y);
-            });
-            if (top == mock.items.crend())
-                continue;
-            sum += ToOkLab(ItemColor(theme, *top)).L;
-            ++count;
-        }
+    double lightness = 0;
+    const std::array<double, ColorSlotCount>& shares = surfaceShares();
+    for (int slot = 0; slot < ColorSlotCount; ++slot) {
+        if (shares[slot] > 0)
+            lightness += shares[slot] * ToOkLab(theme.Color(slot)).L;
     }
-    return count == 0 ? 0 : sum / count;
+    return lightness;
 }
 
 GalleryEntry ReadGalleryEntry(const FileSystemObject& fs, const ThemeFolderFile& file)

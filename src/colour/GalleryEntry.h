@@ -37,7 +37,7 @@ QString GradeShortText(const ThemeGrade& grade);
 QString GradeDescription(const ThemeGrade& grade);
 
 // How light the picture looks, 0 (black) to 1 (white): the OKLab lightness of
-// the mock's surfaces, each counted by the area it shows.
+// the mock's surfaces, each counted by the area it shows at the default sizes.
 double ThemeLightness(const PreviewTheme& theme);
 
 // One file of a folder as a list of themes shows it.
@@ -51,6 +51,8 @@ struct GalleryEntry
     double lightness = 0;
 
     bool Read() const { return status == ThemeFileStatus::Read; }
+    // The theme's name, or the file's where the name is blank.
+    QString Title() const { return theme.name.trimmed().isEmpty() ? file.fileName : theme.name; }
 };
 
 // Reads file as Import would and grades it.
@@ -67,7 +69,7 @@ inline constexpr std::array<GalleryOrder, 3> GalleryOrders = {GalleryOrder::Name
 QString GalleryOrderName(GalleryOrder order);
 
 // A strict total order on entries of different paths: the order's key, then
-// the name in any case, then the file's path.
+// the title in any case, then the file's path.
 bool GalleryLess(const GalleryEntry& a, const GalleryEntry& b, GalleryOrder order);
 
 } // namespace ovex

@@ -56,9 +56,11 @@ void GalleryModel::SetFolder(const QString& folder)
     beginResetModel();
     m_folder = folder;
     m_entries.clear();
+    m_rowOf.clear();
     m_known.clear();
     endResetModel();
     m_refused.clear();
+    m_refusedPaths.clear();
     Q_EMIT RefusedChanged();
     if (!m_watcher.files().isEmpty())
         m_watcher.removePaths(m_watcher.files());
@@ -116,34 +118,30 @@ void GalleryModel::placeResults(int begin, int end)
     bool refusedChanged = false;
     for (int i = begin; i < end; ++i) {
         const GalleryEntry entry = m_reading->resultAt(i);
+        const QString& path = entry.file.path;
         // Changed or gone again since it was listed: the next listing tells.
-        if (m_known.value(entry.file.path) != entry.file)
+        if (m_known.value(path) != entry.file)
             continue;
-        const auto refused = std::find_if(m_refused.begin(), m_refused.end(),
-                                          [&](const GalleryEntry& e) { return e.file.path == entry.file.path; });
-        if (refused != m_refused.end()) {
-            m_refused.erase(refused);
-            refusedChanged = true;
-        }
-        const auto row = std::find_if(m_entries.begin(), m_entries.end(),
-                                      [&](const GalleryEntry& e) { return e.file.path == entry.file.path; });
-        if (entry.Read() && row != m_entries.end()) {
-            *row = entry;
-            const QModelIndex changed = index(int(row - m_entries.begin()));
-            Q_EMIT dataChanged(changed, changed);
-            continue;
-        }
-        if (row != m_entries.end())
-            remove(entry.file.path);
-        if (entry.Read()) {
+        refusedChanged |= removeRefused(path);
+        const auto row = m_rowOf.constFind(path);
+        if (entry.Read() && row != m_rowOf.cend()) {
+            m_entries[*row] = entry;
+            Q_EMIT dataChanged(index(*row), index(*row));
+        } else if (entry.Read()) {
             added.append(entry);
         } else {
+            if (row != m_rowOf.cend())
+                remove(path);
             m_refused.insert(std::upper_bound(m_refused.begin(), m_refused.end(), entry, byFileName), entry);
+            m_refusedPaths.insert(path);
             refusedChanged = true;
         }
     }
     if (!added.isEmpty()) {
-        beginInsertRows({}, int(m_entries.size()), int(m_entries.size() + added.size() - 1));
+        const int first = int(m_entries.size());
+        beginInsertRows({}, first, first + int(added.size()) - 1);
+        for (qsizetype k = 0; k < added.size(); ++k)
+            m_rowOf.insert(added[k].file.path, first + int(k));
         m_entries.append(added);
         endInsertRows();
     }
@@ -164,30 +162,43 @@ void GalleryModel::scanned()
 
 void GalleryModel::remove(const QString& path)
 {
-    const auto row = std::find_if(m_entries.cbegin(), m_entries.cend(), [&](const GalleryEntry& e) { return e.file.path == path; });
-    if (row != m_entries.cend()) {
-        const int r = int(row - m_entries.cbegin());
+    if (const auto row = m_rowOf.constFind(path); row != m_rowOf.cend()) {
+        const int r = *row;
         beginRemoveRows({}, r, r);
         m_entries.removeAt(r);
+        m_rowOf.erase(row);
+        for (int later = r; later < m_entries.size(); ++later)
+            m_rowOf[m_entries[later].file.path] = later;
         endRemoveRows();
     }
-    if (m_refused.removeIf([&](const GalleryEntry& e) { return e.file.path == path; }))
+    if (removeRefused(path))
         Q_EMIT RefusedChanged();
+}
+
+bool GalleryModel::removeRefused(const QString& path)
+{
+    if (!m_refusedPaths.remove(path))
+        return false;
+    m_refused.removeIf([&](const GalleryEntry& e) { return e.file.path == path; });
+    return true;
 }
 
 void GalleryModel::watch(const QList<ThemeFolderFile>& files)
 {
-    QStringList wanted;
+    QSet<QString> wanted;
     for (qsizetype i = 0; i < std::min(files.size(), MaxWatchedFiles); ++i)
-        wanted << files[i].path;
-    QStringList gone = m_watcher.files();
-    gone.removeIf([&](const QString& path) { return wanted.contains(path); });
+        wanted.insert(files[i].path);
+    const QStringList watched = m_watcher.files();
+    QStringList gone;
+    for (const QString& path : watched) {
+        // A path already watched is left as it is.
+        if (!wanted.remove(path))
+            gone << path;
+    }
     if (!gone.isEmpty())
         m_watcher.removePaths(gone);
-    // A path already watched is left as it is.
-    wanted.removeIf([watched = m_watcher.files()](const QString& path) { return watched.contains(path); });
     if (!wanted.isEmpty())
-        m_watcher.addPaths(wanted);
+        m_watcher.addPaths(wanted.values());
 }
 
 int GalleryModel::rowCount(const QModelIndex& parent) const
@@ -202,7 +213,7 @@ QVariant GalleryModel::data(const QModelIndex& index, int role) const
     const GalleryEntry& entry = m_entries[index.row()];
     switch (role) {
     case Qt::DisplayRole:
-        return entry.theme.name;
+        return entry.Title();
     case Qt::AccessibleTextRole:
         return EntryDescription(entry);
     case Qt::ToolTipRole:
@@ -214,7 +225,7 @@ QVariant GalleryModel::data(const QModelIndex& index, int role) const
 
 QString EntryDescription(const GalleryEntry& entry)
 {
-    return QStringLiteral("%1: %2").arg(entry.theme.name, GradeDescription(entry.grade));
+    return QStringLiteral("%1: %2").arg(entry.Title(), GradeDescription(entry.grade));
 }
 
 GalleryProxy::GalleryProxy(GalleryModel* model, QObject* parent) : QSortFilterProxyModel(parent), m_model(model)

@@ -6,6 +6,7 @@
 #include <QFileSystemWatcher>
 #include <QFutureWatcher>
 #include <QHash>
+#include <QSet>
 #include <QSortFilterProxyModel>
 #include <QThreadPool>
 #include <QTimer>
@@ -46,12 +47,15 @@ private:
     void placeResults(int begin, int end);
     void scanned();
     void remove(const QString& path);
+    bool removeRefused(const QString& path);
     void watch(const QList<ThemeFolderFile>& files);
     void stopScanning();
 
     QString m_folder;
     QList<GalleryEntry> m_entries;
+    QHash<QString, int> m_rowOf;   // by path
     QList<GalleryEntry> m_refused;
+    QSet<QString> m_refusedPaths;
     // Every file of the last listing, as it was listed.
     QHash<QString, ThemeFolderFile> m_known;
     QFutureWatcher<QList<ThemeFolderFile>>* m_listing = nullptr;

@@ -34,6 +34,8 @@ public:
     // Draws these when nothing is being painted, in this order, as far as
     // the budget holds them; replaces what was asked for ahead before.
     void Prefetch(const QList<GalleryEntry>& entries);
+    // How many pictures are kept.
+    qsizetype Count() const { return m_kept.size(); }
     // Drawn or waiting.
     qsizetype Pending() const { return m_urgent.size() + m_ahead.size() + m_running.size(); }
 

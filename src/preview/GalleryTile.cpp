@@ -81,7 +81,7 @@ void GalleryTile::paint(QPainter* painter, const QStyleOptionViewItem& option, c
     painter->setFont(bold);
     const QRect nameRect(inner.left(), pictureRect.bottom() + 4, inner.width(), line);
     painter->drawText(nameRect, Qt::AlignLeft | Qt::AlignVCenter,
-                      QFontMetrics(bold).elidedText(entry.theme.name, Qt::ElideRight, nameRect.width()));
+                      QFontMetrics(bold).elidedText(entry.Title(), Qt::ElideRight, nameRect.width()));
     painter->setFont(option.font);
 
     const QRect gradeRect(inner.left(), nameRect.bottom() + 4, inner.width(), std::max(line, 16));

@@ -82,6 +82,10 @@ GalleryWindow::GalleryWindow(const Editor& editor, const QString& folder, const 
     m_view->setMovement(QListView::Static);
     m_view->setResizeMode(QListView::Adjust);
     m_view->setUniformItemSizes(true);
+    // Thousands of entries are laid out a few hundred at a time, the window
+    // answering in between.
+    m_view->setLayoutMode(QListView::Batched);
+    m_view->setBatchSize(200);
     m_view->setSpacing(4);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -236,7 +240,7 @@ CompareSide GalleryWindow::sideOf(const GalleryEntry& entry) const
     const ThemeFileReading reading = ReadThemeFile(*m_editor.FileSystem, entry.file.path);
     if (reading.status != ThemeFileStatus::Read)
         return {QStringLiteral("%1: %2").arg(entry.file.fileName, RefusalReason(reading.status)), reading.state};
-    return {entry.theme.name, reading.state};
+    return {entry.Title(), reading.state};
 }
 
 void GalleryWindow::compareWithEdited()
