@@ -111,44 +111,36 @@ void closeGallery(GalleryWindow* gallery)
     QCoreApplication::processEvents();
 }
 
-// From View, Theme Gallery until the first screen of entries (names and
-// grades) is painted.
-void BM_Gallery_FirstScreen_250(benchmark::State& state)
+// From View, Theme Gallery on the 250 themes until done(gallery) holds.
+template <typename Done>
+void measureOpening(benchmark::State& state, Done done)
 {
     for (auto _ : state) {
         GalleryWindow* gallery = g_bench->open(g_bench->folder);
-        if (!gallery || !runUntil([&] { return gallery->Proxy()->rowCount() >= std::min(250, firstScreen(gallery)); }))
-            state.SkipWithError("the first screen did not come");
+        if (!gallery || !runUntil([&] { return done(gallery); }))
+            state.SkipWithError("the gallery never got there");
         state.PauseTiming();
         closeGallery(gallery);
         state.ResumeTiming();
     }
+}
+
+// Until the first screen of entries (names and grades) is painted.
+void BM_Gallery_FirstScreen_250(benchmark::State& state)
+{
+    measureOpening(state, [](GalleryWindow* g) { return g->Proxy()->rowCount() >= std::min(250, firstScreen(g)); });
 }
 
 // Until every one of the 250 entries is read and graded.
 void BM_Gallery_AllEntries_250(benchmark::State& state)
 {
-    for (auto _ : state) {
-        GalleryWindow* gallery = g_bench->open(g_bench->folder);
-        if (!gallery || !runUntil([&] { return !gallery->Model()->Busy() && gallery->Proxy()->rowCount() == 250; }))
-            state.SkipWithError("the entries did not come");
-        state.PauseTiming();
-        closeGallery(gallery);
-        state.ResumeTiming();
-    }
+    measureOpening(state, [](GalleryWindow* g) { return !g->Model()->Busy() && g->Proxy()->rowCount() == 250; });
 }
 
 // Until all 250 pictures are drawn and the screen shows its own.
 void BM_Gallery_AllPictures_250(benchmark::State& state)
 {
-    for (auto _ : state) {
-        GalleryWindow* gallery = g_bench->open(g_bench->folder);
-        if (!gallery || !runUntil([&] { return gallery->Pictures()->Count() == 250; }))
-            state.SkipWithError("the pictures did not come");
-        state.PauseTiming();
-        closeGallery(gallery);
-        state.ResumeTiming();
-    }
+    measureOpening(state, [](GalleryWindow* g) { return g->Pictures()->Count() == 250; });
 }
 
 // One file read as Import reads it, graded, and its lightness measured,
