@@ -243,7 +243,7 @@ private Q_SLOTS:
         gallery->close();
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("other")));
         QVERIFY(test::WriteTestFile(path("other/x.theme"), themeBytes("X", test::ReadableColors())));
-        ed.cd->FileName = path("other/x.theme");
+        ed->OpenThemeFile(path("other/x.theme"));   // as a dropped file or the command line opens it
         gallery = openGallery(ed);
         QCOMPARE(shownNames(gallery), QStringList{"X"});
 

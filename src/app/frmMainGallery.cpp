@@ -4,8 +4,6 @@
 #include "preview/GalleryWindow.h"
 #include "theme/DefaultFolder.h"
 
-#include <QDir>
-
 namespace ovex {
 
 void frmMain::mnuGallery_Click()
@@ -19,8 +17,6 @@ void frmMain::mnuGallery_Click()
         m_gallery = gallery;
         gallery->addActions({mnuUndo, mnuRedo});
         connect(gallery, &GalleryWindow::ImportChosen, this, [this](const QString& path) {
-            // As the open dialog leaves it: the next File, Import starts here.
-            m_editor.cd->FileName = QDir::toNativeSeparators(path);
             OpenThemeFile(path);
             BringToFront(*this);
         });

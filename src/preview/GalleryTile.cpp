@@ -90,11 +90,15 @@ void GalleryTile::paint(QPainter* painter, const QStyleOptionViewItem& option, c
         paintTick(*painter, mark);
     else
         PaintBadge(*painter, mark, entry.grade.failing);
+    // The vision mark whole; the grade's words cut where the tile is narrow.
     const QRect textRect = gradeRect.adjusted(20, 0, 0, 0);
-    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, GradeShortText(entry.grade));
-    painter->drawText(textRect, Qt::AlignRight | Qt::AlignVCenter,
-                      entry.grade.HoldsForDeficiencies() ? QStringLiteral("colour-blind \u2713")
-                                                         : QStringLiteral("colour-blind \u2717"));
+    const QString vision = entry.grade.HoldsForDeficiencies() ? QStringLiteral("colour-blind \u2713")
+                                                              : QStringLiteral("colour-blind \u2717");
+    const int visionWidth = option.fontMetrics.horizontalAdvance(vision);
+    painter->drawText(textRect, Qt::AlignRight | Qt::AlignVCenter, vision);
+    painter->drawText(textRect.adjusted(0, 0, -visionWidth - 6, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                      option.fontMetrics.elidedText(GradeShortText(entry.grade), Qt::ElideRight,
+                                                    textRect.width() - visionWidth - 6));
     painter->restore();
 }
 
