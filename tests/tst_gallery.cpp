@@ -139,8 +139,8 @@ private Q_SLOTS:
         QStringList refused;
         for (int i = 0; i < gallery->RefusedList()->count(); ++i) {
             const QListWidgetItem* item = gallery->RefusedList()->item(i);
-            QVERIFY(!item->toolTip().isEmpty());
-            refused << item->text();
+            QVERIFY(!item->toolTip().isEmpty() && item->text().endsWith(item->toolTip()));
+            refused << item->data(Qt::UserRole).toString();
         }
         QCOMPARE(refused, QStringList({"broken.theme", "empty.theme", "fifo.theme", "huge.theme", "palette.theme", "upper.THEME"}));
 

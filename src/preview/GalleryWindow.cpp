@@ -94,13 +94,11 @@ GalleryWindow::GalleryWindow(const Editor& editor, const QString& folder, const 
     m_view->setMinimumSize(4 * (PictureSize.width() + 24) + 24, 2 * (PictureSize.height() + 64));
     m_view->viewport()->installEventFilter(this);
 
-    m_refusedLabel = new QLabel(QStringLiteral("Files Import refuses (point at one for the reason):"), this);
+    m_refusedLabel = new QLabel(QStringLiteral("Files Import would &refuse:"), this);
     m_refused = new QListWidget(this);
     m_refused->setObjectName(QStringLiteral("lstRefused"));
-    m_refused->setAccessibleName(QStringLiteral("Files Import refuses"));
-    m_refused->setFlow(QListView::LeftToRight);
-    m_refused->setWrapping(true);
-    m_refused->setMaximumHeight(4 * fontMetrics().height());
+    m_refused->setAccessibleName(QStringLiteral("Files Import would refuse"));
+    m_refused->setMaximumHeight(5 * fontMetrics().height());
     m_refusedLabel->setBuddy(m_refused);
 
     auto* layout = new QVBoxLayout(this);
@@ -144,7 +142,7 @@ GalleryWindow::GalleryWindow(const Editor& editor, const QString& folder, const 
     updateRefused();
 }
 
-void GalleryWindow::buildButtons(QLayout* layout)
+void GalleryWindow::buildButtons(QBoxLayout* layout)
 {
     const auto button = [this](const char* name, const QString& text, void (GalleryWindow::*click)()) {
         auto* b = new QPushButton(text, this);
@@ -166,7 +164,7 @@ void GalleryWindow::buildButtons(QLayout* layout)
         row->addWidget(b);
     row->addStretch();
     row->addWidget(m_openFolder);
-    static_cast<QBoxLayout*>(layout)->addLayout(row);
+    layout->addLayout(row);
 }
 
 void GalleryWindow::SetFolder(const QString& folder)
@@ -295,9 +293,9 @@ void GalleryWindow::updateRefused()
     m_refused->clear();
     for (const GalleryEntry& entry : m_model->Refused()) {
         const QString reason = RefusalReason(entry.status);
-        auto* item = new QListWidgetItem(entry.file.fileName, m_refused);
+        auto* item = new QListWidgetItem(QStringLiteral("%1: %2").arg(entry.file.fileName, reason), m_refused);
         item->setToolTip(reason);
-        item->setData(Qt::AccessibleTextRole, QStringLiteral("%1: %2").arg(entry.file.fileName, reason));
+        item->setData(Qt::UserRole, entry.file.fileName);
     }
     const bool any = m_refused->count() > 0;
     m_refusedLabel->setVisible(any);

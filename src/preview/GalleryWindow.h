@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -50,7 +51,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildButtons(QLayout* layout);
+    void buildButtons(QBoxLayout* layout);
     void importEntry(int row);
     void importChosen();
     void compareChosen();
