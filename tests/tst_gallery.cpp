@@ -148,13 +148,21 @@ private Q_SLOTS:
             const QList<GalleryEntry>& entries = gallery->Model()->Entries();
             return std::find_if(entries.begin(), entries.end(), [&](auto& e) { return e.theme.name == name; }) != entries.end();
         };
+        const QStringList added{"New1", "New2", "New3"};
+        for (const QString& name : added)
+            QVERIFY(test::WriteTestFile(path(name + ".theme"), themeBytes(name, test::ReadableColors())));
+        QTRY_VERIFY(std::all_of(added.begin(), added.end(), entryNamed));
+        QVERIFY(QFile::remove(path("New1.theme")) && QFile::remove(path("New3.theme")));
+        QVERIFY(QFile::rename(path("day.theme"), path("day.away")));
+        QTRY_VERIFY(!entryNamed("New1") && !entryNamed("New3") && !entryNamed("solarized Day"));
+        QVERIFY(entryNamed("New2"));
+        // Rows are found again after removals: the change lands on its entry.
         QVERIFY(test::WriteTestFile(path("paper.theme"), themeBytes("Paper Two", test::PaleFronts())));
         QTRY_VERIFY(entryNamed("Paper Two"));
         QVERIFY(!entryNamed("Paper"));
-        QVERIFY(test::WriteTestFile(path("new.theme"), themeBytes("New", test::ReadableColors())));
-        QTRY_VERIFY(entryNamed("New"));
-        QVERIFY(QFile::remove(path("new.theme")));
-        QTRY_VERIFY(!entryNamed("New"));
+        QVERIFY(QFile::remove(path("New2.theme")) && QFile::rename(path("day.away"), path("day.theme")));
+        QTRY_VERIFY(entryNamed("solarized Day") && !entryNamed("New2"));
+        QCOMPARE(gallery->Model()->rowCount(), 5);
         QVERIFY(test::WriteTestFile(path("empty.theme"), themeBytes("Filled", test::ReadableColors())));
         QTRY_VERIFY(entryNamed("Filled"));
         QCOMPARE(gallery->RefusedList()->count(), 5);

@@ -90,10 +90,12 @@ void GalleryModel::listed(const QList<ThemeFolderFile>& files)
     QHash<QString, ThemeFolderFile> now;
     for (const ThemeFolderFile& file : files)
         now.insert(file.path, file);
+    QSet<QString> gone;
     for (auto it = m_known.cbegin(); it != m_known.cend(); ++it) {
         if (!now.contains(it.key()))
-            remove(it.key());
+            gone.insert(it.key());
     }
+    remove(gone);
     QList<ThemeFolderFile> changed;
     for (const ThemeFolderFile& file : files) {
         if (const auto known = m_known.constFind(file.path); known == m_known.cend() || *known != file)
@@ -131,7 +133,7 @@ void GalleryModel::placeResults(int begin, int end)
             added.append(entry);
         } else {
             if (row != m_rowOf.cend())
-                remove(path);
+                remove({path});
             m_refused.insert(std::upper_bound(m_refused.begin(), m_refused.end(), entry, byFileName), entry);
             m_refusedPaths.insert(path);
             refusedChanged = true;
@@ -160,19 +162,38 @@ void GalleryModel::scanned()
     Q_EMIT BusyChanged();
 }
 
-void GalleryModel::remove(const QString& path)
+void GalleryModel::remove(const QSet<QString>& paths)
 {
-    if (const auto row = m_rowOf.constFind(path); row != m_rowOf.cend()) {
-        const int r = *row;
-        beginRemoveRows({}, r, r);
-        m_entries.removeAt(r);
-        m_rowOf.erase(row);
-        for (int later = r; later < m_entries.size(); ++later)
-            m_rowOf[m_entries[later].file.path] = later;
-        endRemoveRows();
+    if (paths.isEmpty())
+        return;
+    QList<int> rows;
+    for (const QString& path : paths) {
+        if (const auto row = m_rowOf.constFind(path); row != m_rowOf.cend())
+            rows.append(*row);
     }
-    if (removeRefused(path))
+    // From the end, a run of neighbouring rows at a time: a folder emptied
+    // at once is one removal.
+    std::sort(rows.begin(), rows.end(), std::greater<>());
+    for (qsizetype k = 0; k < rows.size();) {
+        qsizetype run = 1;
+        while (k + run < rows.size() && rows[k + run] == rows[k] - run)
+            ++run;
+        const int first = rows[k + run - 1];
+        beginRemoveRows({}, first, rows[k]);
+        m_entries.remove(first, run);
+        endRemoveRows();
+        k += run;
+    }
+    if (!rows.isEmpty()) {
+        m_rowOf.clear();
+        for (int row = 0; row < m_entries.size(); ++row)
+            m_rowOf.insert(m_entries[row].file.path, row);
+    }
+    if (m_refusedPaths.intersects(paths)) {
+        m_refusedPaths.subtract(paths);
+        m_refused.removeIf([&](const GalleryEntry& e) { return paths.contains(e.file.path); });
         Q_EMIT RefusedChanged();
+    }
 }
 
 bool GalleryModel::removeRefused(const QString& path)

@@ -46,7 +46,7 @@ private:
     void listed(const QList<ThemeFolderFile>& files);
     void placeResults(int begin, int end);
     void scanned();
-    void remove(const QString& path);
+    void remove(const QSet<QString>& paths);
     bool removeRefused(const QString& path);
     void watch(const QList<ThemeFolderFile>& files);
     void stopScanning();
