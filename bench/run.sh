@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the benchmarks (Release, build-bench/) and runs them all in one go:
-# the Google Benchmark cases with their baselines and ratios, then start-up
+# the Google Benchmark cases with their baselines and ratios, the gallery's
+# (bench_gallery.cpp), then start-up
 # time (hyperfine) and peak memory (GNU time) of the editor against a bare
 # Qt window, on an X server (Xvfb) and offscreen. Arguments go to ovex_bench:
 #   bench/run.sh --benchmark_repetitions=3
@@ -61,10 +62,11 @@ fi
 
 sh "$root/tools/setup.sh" libbenchmark-dev hyperfine time jq bc xvfb xauth
 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DOVEX_BUILD_TESTS=OFF -DOVEX_BUILD_BENCH=ON
-cmake --build "$dir" --target ovex_bench ovex_startup
+cmake --build "$dir" --target ovex_bench ovex_bench_gallery ovex_startup
 
 status=0
 QT_QPA_PLATFORM=offscreen "$dir/bench/ovex_bench" "$@" || status=1
+QT_QPA_PLATFORM=offscreen "$dir/bench/ovex_bench_gallery" --benchmark_repetitions=3 || status=1
 
 # A real X server, as a user starts the program; then offscreen, where no
 # display connection hides any of the editor's own start-up work.

@@ -1,5 +1,6 @@
 // Replays the fuzzers' seed corpus and every input they failed on (fuzz/regressions).
 #include "FuzzChecks.h"
+#include "FolderChecks.h"
 #include "SchemeChecks.h"
 #include "RecoveryChecks.h"
 #include "TestSupport.h"
@@ -18,7 +19,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("path");
         for (const QString& target : {u"lines"_s, u"color"_s, u"import"_s, u"scheme"_s, u"recovery"_s,
-                                           u"clipboard"_s, u"picture"_s})
+                                           u"clipboard"_s, u"picture"_s, u"folder"_s})
             for (const QString& folder : {u"corpus"_s, u"regressions"_s}) {
                 const QDir dir(QStringLiteral(OVEX_FUZZ_DIR "/") + folder + u'/' + target);
                 const QStringList names = dir.entryList(QDir::Files, QDir::Name);   // hidden ones keep the folder in git
@@ -40,6 +41,7 @@ private Q_SLOTS:
                              : target == "recovery"_L1  ? fuzz::CheckRecoveryCopy(input)
                              : target == "clipboard"_L1 ? fuzz::CheckClipboard(input)
                              : target == "picture"_L1   ? fuzz::CheckPicture(input)
+                             : target == "folder"_L1    ? fuzz::CheckFolderReading(input, m_dir.path())
                                                         : m_import.Check(input);
         QVERIFY2(!failure, qPrintable(failure.value_or(QString())));
     }

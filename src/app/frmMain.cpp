@@ -18,6 +18,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLayout>
 
 namespace ovex {
@@ -78,9 +80,11 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
 
 frmMain::~frmMain()
 {
-    // The About box and the preview have no parent window; open ones go with us.
+    // The About box, the preview and the gallery have no parent window; open
+    // ones go with us.
     delete m_about.data();
     delete m_preview.data();
+    delete m_gallery.data();
 }
 
 void frmMain::Form_Load()
@@ -136,6 +140,9 @@ void frmMain::cmd_Click(int index)
 
 void frmMain::OpenThemeFile(const QString& path)
 {
+    // As the open dialog leaves it: the next File, Import and the gallery
+    // start in its folder.
+    m_editor.cd->FileName = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     recordImport([this, &path] { return ImportThemeFile(m_editor, path); });
 }
 
@@ -163,6 +170,8 @@ void frmMain::closeEvent(QCloseEvent* event)
         m_about->close();
     if (m_preview)
         m_preview->close();
+    if (m_gallery)
+        m_gallery->close();
     event->accept();
 }
 

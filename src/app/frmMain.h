@@ -38,6 +38,7 @@ public:
 
     // Imports the theme file at path from the existence check on, as a
     // dropped file is: a missing or misnamed file is refused with a message.
+    // The path is left in the dialogs' FileName, as the open dialog leaves it.
     void OpenThemeFile(const QString& path);
 
     // Ticks each slot and sets its colour as a pick in the colour dialog does,
@@ -87,6 +88,7 @@ private:
     void mnuExit_Click();
     void mnuGenerate_Click();
     void mnuPreview_Click();
+    void mnuGallery_Click();
     void showSlot(int slot);
     void mnuWebsite_Click();
     void mnuSupport_Click();
@@ -111,6 +113,7 @@ private:
     QString m_appliedSchemeName;
     QPointer<QWidget> m_about;
     QPointer<QWidget> m_preview;
+    QPointer<QWidget> m_gallery;
 
     QAction* mnuNew = nullptr;
     QAction* mnuImport = nullptr;
@@ -119,6 +122,7 @@ private:
     QAction* mnuRedo = nullptr;
     QAction* mnuGenerate = nullptr;
     QAction* mnuPreview = nullptr;
+    QAction* mnuGallery = nullptr;
     QAction* mnuWebsite = nullptr;
     QAction* mnuSupport = nullptr;
     QAction* mnuAbout = nullptr;

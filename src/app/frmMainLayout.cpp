@@ -202,6 +202,8 @@ void frmMain::buildMenus()
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));
     mnuPreview = addItem(view, "mnuPreview", QStringLiteral("&Preview"));
+    mnuGallery = addItem(view, "mnuGallery", QStringLiteral("Theme &Gallery..."));
+    connect(mnuGallery, &QAction::triggered, this, &frmMain::mnuGallery_Click);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));

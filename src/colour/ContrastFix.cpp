@@ -159,8 +159,9 @@ QList<SlotFix> FixPairColors(const SlotColors& colors, qsizetype pair, VisionTyp
     QList<SlotFix> fixes = {{p.front, *front}};
     for (qsizetype k = pair + 1; k < qsizetype(CheckedPairCount); ++k) {
         const CheckedPair& further = CheckedPairs[k];
-        if (further.front != p.front || PairRatio(fixed, further, VisionType::Normal) >= Threshold(further.kind)
-            && PairRatio(fixed, further, vision) >= Threshold(further.kind))
+        const bool reads = PairRatio(fixed, further, VisionType::Normal) >= Threshold(further.kind)
+                           && PairRatio(fixed, further, vision) >= Threshold(further.kind);
+        if (further.front != p.front || reads)
             continue;
         const auto back = fixSlot(fixed, k, further.back, vision);
         if (!back)

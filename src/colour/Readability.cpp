@@ -129,6 +129,12 @@ QList<PairResult> Warnings(const SlotColors& colors, VisionType vision)
     return warnings;
 }
 
+QString WarningText(const PairResult& r)
+{
+    return QStringLiteral("%1: %2, needs %3").arg(QLatin1String(r.Pair().what), RatioText(r.ratio),
+                                                  QStringLiteral("%1:1").arg(Threshold(r.Pair().kind)));
+}
+
 bool AllPairsPass(const SlotColors& colors, VisionType vision)
 {
     const auto results = EvaluatePairs(colors, vision);

@@ -74,6 +74,9 @@ QString GradeText(PairKind kind, Grade grade);
 // meeting it (4.499 is 4.49:1, 2.999 is 2.99:1).
 QString RatioText(double ratio);
 
+// The pair and its ratio against what it needs: "<what>: 3.20:1, needs 4.5:1".
+QString WarningText(const PairResult& result);
+
 // The colours as seen with vision.
 SlotColors Simulate(const SlotColors& colors, VisionType vision);
 

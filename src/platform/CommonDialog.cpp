@@ -40,15 +40,19 @@ QString StartFolder(const QString& initDir, const QString& fileName)
 
 namespace {
 
-DialogResult runFileDialog(CommonDialog& cd, QFileDialog::AcceptMode mode)
+DialogResult runFileDialog(CommonDialog& cd, QFileDialog::AcceptMode mode,
+                           QFileDialog::FileMode fileMode = QFileDialog::AnyFile)
 {
     QFileDialog dialog(QApplication::activeWindow());
     dialog.setOptions(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
     // Open: a typed name of a missing file still reaches the command, which
     // has its own messages for it. Save: no default suffix is added.
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(FileDialogFilter(cd.Filter));
+    dialog.setFileMode(fileMode);
+    if (fileMode == QFileDialog::Directory)
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    else
+        dialog.setNameFilter(FileDialogFilter(cd.Filter));
     dialog.setDirectory(StartFolder(cd.InitDir, cd.FileName));
     if (!cd.FileName.isEmpty())
         dialog.selectFile(QFileInfo(cd.FileName).fileName());
@@ -70,6 +74,11 @@ DialogResult QtCommonDialog::ShowOpen()
 DialogResult QtCommonDialog::ShowSave()
 {
     return runFileDialog(*this, QFileDialog::AcceptSave);
+}
+
+DialogResult QtCommonDialog::ShowFolder()
+{
+    return runFileDialog(*this, QFileDialog::AcceptOpen, QFileDialog::Directory);
 }
 
 DialogResult QtCommonDialog::ShowColor()

@@ -33,6 +33,9 @@ public:
     virtual DialogResult ShowOpen() = 0;
     virtual DialogResult ShowSave() = 0;
     virtual DialogResult ShowColor() = 0;
+    // A folder, left in FileName; starts where an open dialog would. A
+    // service with no folder chooser reports every choice as cancelled.
+    virtual DialogResult ShowFolder() { return DialogResult::Cancelled; }
 };
 
 // The file chooser's filter for a bare extension such as ".theme".
@@ -50,6 +53,7 @@ public:
     DialogResult ShowOpen() override;
     DialogResult ShowSave() override;
     DialogResult ShowColor() override;
+    DialogResult ShowFolder() override;
 };
 
 // Dialogs with properties of their own, shown through another dialog whose
@@ -65,6 +69,7 @@ public:
     DialogResult ShowOpen() override { return showOwn(&CommonDialog::ShowOpen); }
     DialogResult ShowSave() override { return showOwn(&CommonDialog::ShowSave); }
     DialogResult ShowColor() override { return showOwn(&CommonDialog::ShowColor); }
+    DialogResult ShowFolder() override { return showOwn(&CommonDialog::ShowFolder); }
 
 private:
     DialogResult showOwn(DialogResult (CommonDialog::*show)());
@@ -73,12 +78,13 @@ private:
 };
 
 // A scripted user for tests: each Show* takes the next answer from its queue
-// (a path or colour, or nothing for a cancel; an empty queue cancels too)
+// (a path, for files and folders alike, or a colour; or nothing for a cancel;
+// an empty queue cancels too)
 // and records what it was shown.
 class FakeCommonDialog final : public CommonDialog
 {
 public:
-    enum class Kind { Open, Save, Color };
+    enum class Kind { Open, Save, Color, Folder };
     struct Shown
     {
         Kind kind;
@@ -98,6 +104,7 @@ public:
 
     DialogResult ShowOpen() override { return showFile(Kind::Open); }
     DialogResult ShowSave() override { return showFile(Kind::Save); }
+    DialogResult ShowFolder() override { return showFile(Kind::Folder); }
     DialogResult ShowColor() override;
 
 private:

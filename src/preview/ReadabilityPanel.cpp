@@ -12,12 +12,6 @@ namespace ovex {
 
 namespace {
 
-QString warningText(const PairResult& r)
-{
-    return QStringLiteral("%1: %2, needs %3").arg(QLatin1String(r.Pair().what), RatioText(r.ratio),
-                                                  QStringLiteral("%1:1").arg(Threshold(r.Pair().kind)));
-}
-
 QString headingText(VisionType vision, qsizetype warnings)
 {
     const QString seen = vision == VisionType::Normal ? QString()
@@ -117,7 +111,7 @@ void ReadabilityPanel::SetResults(const SlotColors& colors, VisionType vision,
         const bool shown = k < m_warnings.size();
         if (shown) {
             const PairResult& r = m_warnings[k];
-            const QString text = warningText(r);
+            const QString text = WarningText(r);
             row.badge->SetNumber(int(k) + 1);
             row.text->setText(text);
             // The number is the mark in the picture, which a screen reader cannot see.

@@ -81,6 +81,7 @@ bool ImportThemeFile(Editor& editor, const QString& path)
         NewTheme(editor);
         return false;
     case ThemeFileStatus::Read:
+    case ThemeFileStatus::NoSettings:
         NewTheme(editor);
         editor.ImportLines = std::move(reading.lines);
         applyState(editor, reading.state);

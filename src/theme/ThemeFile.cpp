@@ -86,11 +86,12 @@ ThemeFileReading ReadThemeFile(const FileSystemObject& fs, const QString& path)
         return reading;
     }
     ThemeState state = NewThemeState();
-    if (!ApplyImportLines(reading.lines, state, reading.settingsFound)) {
+    bool found = false;
+    if (!ApplyImportLines(reading.lines, state, found)) {
         reading.status = ThemeFileStatus::PaletteWord;
         return reading;
     }
-    reading.status = ThemeFileStatus::Read;
+    reading.status = found ? ThemeFileStatus::Read : ThemeFileStatus::NoSettings;
     reading.state = std::move(state);
     return reading;
 }
@@ -99,7 +100,7 @@ QString ThemeFileRefusal(const ThemeFileReading& reading)
 {
     switch (reading.status) {
     case ThemeFileStatus::Read:
-        return reading.settingsFound ? QString() : QStringLiteral("no theme settings found");
+        return {};
     case ThemeFileStatus::Missing:
         return QStringLiteral("file not found");
     case ThemeFileStatus::NotTheme:
@@ -107,6 +108,7 @@ QString ThemeFileRefusal(const ThemeFileReading& reading)
     case ThemeFileStatus::Unreadable:
         return QStringLiteral("could not be read");
     case ThemeFileStatus::NoLines:
+    case ThemeFileStatus::NoSettings:
         return QStringLiteral("no theme settings found");
     case ThemeFileStatus::PaletteWord:
         return QStringLiteral("uses the unsupported Primary/Secondary palette words");

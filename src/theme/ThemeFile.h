@@ -14,6 +14,8 @@ enum class ThemeFileStatus {
     Unreadable,     // cannot be read, or too large
     NoLines,        // no line before the first empty one, or too many
     PaletteWord,    // a value names the unsupported Primary/Secondary palette
+    NoSettings,     // read, but no line began with "name=" or a theme key (an
+                    // icon theme's index.theme): Import leaves a new theme
 };
 
 struct ThemeFileReading
@@ -23,11 +25,8 @@ struct ThemeFileReading
     // window's state otherwise.
     ThemeState state = NewThemeState();
     // The lines as Import leaves them (each cut past its last key), for
-    // Read and PaletteWord.
+    // Read, NoSettings and PaletteWord.
     StringArray lines;
-    // Whether a line began with "name=" or a theme key: a file Import reads
-    // without finding any (an icon theme's index.theme) holds no theme.
-    bool settingsFound = false;
 };
 
 // Applies lines to state as Import applies them to the controls, line by
