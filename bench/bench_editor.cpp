@@ -2,7 +2,7 @@
 // ratios and the targets printed at the end. Runs offscreen.
 //   ovex_bench [Google Benchmark flags, e.g. --benchmark_filter=Import]
 #include "app/AppSetup.h"
-#include "app/RecoveryKeeper.h"
+#include "recovery/RecoveryKeeper.h"
 #include "preview/PreviewWindow.h"
 #include "preview/ThemePreview.h"
 #include "app/GenerateDialog.h"
@@ -24,7 +24,7 @@
 #include "slots/MRW_Color.h"
 #include "theme/NewTheme.h"
 #include "theme/ThemeCapture.h"
-#include "theme/RecoveryStore.h"
+#include "recovery/RecoveryStore.h"
 #include "theme/ThemeKeys.h"
 
 #include <benchmark/benchmark.h>

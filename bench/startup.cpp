@@ -12,7 +12,7 @@
 // once that is done.
 // Timed as whole processes by bench/run.sh (hyperfine, /usr/bin/time).
 #include "app/AppSetup.h"
-#include "app/RecoveryKeeper.h"
+#include "recovery/RecoveryKeeper.h"
 #include "app/frmMain.h"
 #include "SampleCopy.h"
 
@@ -123,9 +123,7 @@ int main(int argc, char* argv[])
         QApplication::setApplicationName(QStringLiteral("Ovex Theme Editor"));
         ovex::ConfigureApplication(app);
         phase("style and fonts");
-        ovex::DesktopServices services = ovex::DesktopServices::Real();
-        services.recoveryFolder = recoveryFolder;
-        window = std::make_unique<ovex::frmMain>(std::move(services));
+        window = std::make_unique<ovex::frmMain>(ovex::DesktopServices::Real(recoveryFolder));
     } else {
         window = std::make_unique<QMainWindow>();
         window->setCentralWidget(new QLabel(QStringLiteral("Ovex Theme Editor")));

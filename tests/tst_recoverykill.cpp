@@ -8,10 +8,10 @@
 // the work was saved, and each copy it hands over to be written.
 #include "EditActions.h"
 
-#include "app/RecoveryKeeper.h"
+#include "recovery/RecoveryKeeper.h"
 #include "theme/NewTheme.h"
 #include "theme/ThemeCapture.h"
-#include "theme/RecoveryCopy.h"
+#include "recovery/RecoveryCopy.h"
 
 #include <QDateTime>
 #include <QProcess>

@@ -51,7 +51,7 @@ public:
     void SetSlotColors(const QString& text, const QList<SlotColor>& colors,
                        const std::optional<QString>& name = std::nullopt);
 
-    // The keeper of this window's recovery copy; null when recovery is off.
+    // The keeper of this window's unsaved work; null when recovery is off.
     RecoveryKeeper* recovery() const { return m_recovery.get(); }
 
 Q_SIGNALS:
@@ -92,6 +92,9 @@ private:
     void addRecoverItem(QMenu* edit);
     void updateRecoverItem();
     void mnuRecover_Click();
+    bool recover(const QString& path);
+    void tellRecoveryFailed(const QString& reason);
+    void mnuNew_Click();
     void mnuSave_Click();
     void recordImport(const std::function<bool()>& import);
 

@@ -1,0 +1,186 @@
+#include "app/RecoverDialog.h"
+
+#include "preview/PreviewScene.h"
+#include "recovery/RecoveryKeeper.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QtConcurrent>
+
+namespace ovex {
+
+namespace {
+
+constexpr int PathRole = Qt::UserRole;
+
+// The theme of a state drawn as the preview draws it, at size: the one place
+// that turns a kept state into a picture.
+QImage themePicture(const ThemeState& state, QSize size)
+{
+    PreviewTheme theme = DefaultPreviewTheme();
+    theme.name = PreviewText(state.name);
+    for (int i = 0; i < SlotCount; ++i) {
+        const SlotState& slot = state.slots[i];
+        if (!slot.ticked)
+            continue;
+        if (i < ColorSlotCount && !slot.tag.isEmpty()) {
+            theme.colors[i] = IsSystemColor(slot.color) ? DefaultSlotColor(i) : PackedToQColor(slot.color);
+            theme.inTheme[i] = true;
+        } else if (const auto points = i >= FirstSizeSlot ? PreviewPointSize(state.sizes[i - FirstSizeSlot]) : std::nullopt) {
+            theme.pointSizes[i - FirstSizeSlot] = *points;
+            theme.inTheme[i] = true;
+        }
+    }
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.scale(double(size.width()) / MockSize.width(), double(size.height()) / MockSize.height());
+    PaintMock(painter, theme, BuildMock(theme));
+    return picture;
+}
+
+QPushButton* button(const QString& text, const QString& accessibleName, QWidget* parent)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setAccessibleName(accessibleName);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+RecoverDialog::RecoverDialog(RecoveryKeeper& keeper, Recover recover, QWidget* parent)
+    : QDialog(parent), m_keeper(keeper), m_recover(std::move(recover))
+{
+    setObjectName(QStringLiteral("RecoverDialog"));
+    setWindowTitle(QStringLiteral("Recover Unsaved Themes"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(true);
+
+    auto* label = new QLabel(QStringLiteral("&Themes that were never saved, newest first:"), this);
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("lstUnsaved"));
+    m_list->setAccessibleName(QStringLiteral("Unsaved themes"));
+    m_list->setIconSize(PictureSize());
+    m_list->setUniformItemSizes(true);
+    m_list->setSpacing(2);
+    m_list->setMinimumSize(PictureSize().width() * 3, PictureSize().height() * 3);
+    label->setBuddy(m_list);
+
+    m_recoverButton = button(QStringLiteral("&Recover"), QStringLiteral("Recover"), this);
+    m_recoverButton->setObjectName(QStringLiteral("cmdRecover"));
+    m_recoverButton->setDefault(true);
+    m_discardButton = button(QStringLiteral("&Discard"), QStringLiteral("Discard"), this);
+    m_discardButton->setObjectName(QStringLiteral("cmdDiscard"));
+    auto* close = button(QStringLiteral("Close"), QStringLiteral("Close"), this);
+    close->setObjectName(QStringLiteral("cmdClose"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_recoverButton);
+    buttons->addWidget(m_discardButton);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(m_list);
+    layout->addLayout(buttons);
+
+    connect(m_recoverButton, &QPushButton::clicked, this, &RecoverDialog::recoverSelected);
+    connect(m_discardButton, &QPushButton::clicked, this, &RecoverDialog::discardSelected);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &RecoverDialog::recoverSelected);
+    connect(m_list, &QListWidget::currentRowChanged, this, &RecoverDialog::updateButtons);
+    connect(&m_keeper, &RecoveryKeeper::EntriesChanged, this, &RecoverDialog::fill);
+    connect(&m_pictures, &QFutureWatcher<QImage>::resultReadyAt, this, [this](int row) {
+        if (QListWidgetItem* item = m_list->item(row))
+            item->setIcon(QIcon(QPixmap::fromImage(m_pictures.resultAt(row))));
+    });
+    fill();
+}
+
+RecoverDialog::~RecoverDialog()
+{
+    m_pictures.cancel();
+    m_pictures.waitForFinished();
+}
+
+QSize RecoverDialog::PictureSize()
+{
+    return MockSize * 0.3;
+}
+
+bool RecoverDialog::PicturesDrawn() const
+{
+    return m_pictures.isFinished() && m_pictures.future().resultCount() == m_list->count();
+}
+
+void RecoverDialog::fill()
+{
+    const int row = m_list->currentRow();
+    const QString selected = m_list->currentItem() ? m_list->currentItem()->data(PathRole).toString() : QString();
+    m_pictures.cancel();
+    m_pictures.waitForFinished();
+    m_list->clear();
+    m_shown = m_keeper.Entries();
+    const QDateTime now = QDateTime::currentDateTime();
+    QPixmap blank(PictureSize());
+    blank.fill(palette().color(QPalette::Base));
+    int select = std::min<int>(std::max(row, 0), int(m_shown.size()) - 1);
+    for (const KeptCopy& entry : std::as_const(m_shown)) {
+        const QString name = EntryName(entry.copy.state.name);
+        const QString when = EntryWhen(entry.copy.changedAtMs, now);
+        const QString ending = EndingText(entry.copy.ending);
+        auto* item = new QListWidgetItem(QIcon(blank), QStringLiteral("%1\n%2, %3").arg(name, when, ending), m_list);
+        item->setData(PathRole, entry.path);
+        item->setData(Qt::AccessibleTextRole, QStringLiteral("%1, %2, %3").arg(name, when, ending));
+        if (entry.path == selected)
+            select = m_list->count() - 1;
+    }
+    m_list->setCurrentRow(select);
+    updateButtons();
+    if (isVisible())
+        drawPictures();
+}
+
+void RecoverDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_pictures.future().resultCount() == 0 && !m_pictures.isRunning())
+        drawPictures();
+}
+
+void RecoverDialog::drawPictures()
+{
+    QList<ThemeState> states;
+    for (const KeptCopy& entry : std::as_const(m_shown))
+        states.append(entry.copy.state);
+    m_pictures.setFuture(QtConcurrent::mapped(std::move(states), [](const ThemeState& state) {
+        return themePicture(state, PictureSize());
+    }));
+}
+
+void RecoverDialog::updateButtons()
+{
+    const bool chosen = m_list->currentItem() != nullptr;
+    m_recoverButton->setEnabled(chosen);
+    m_discardButton->setEnabled(chosen);
+}
+
+void RecoverDialog::recoverSelected()
+{
+    if (QListWidgetItem* item = m_list->currentItem(); item && m_recover(item->data(PathRole).toString()))
+        accept();
+}
+
+void RecoverDialog::discardSelected()
+{
+    if (QListWidgetItem* item = m_list->currentItem())
+        m_keeper.Discard(item->data(PathRole).toString());
+}
+
+} // namespace ovex

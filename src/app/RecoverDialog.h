@@ -1,0 +1,56 @@
+#pragma once
+
+#include "recovery/KeptCopies.h"
+
+#include <QDialog>
+#include <QFutureWatcher>
+#include <QImage>
+
+#include <functional>
+
+class QListWidget;
+class QPushButton;
+
+namespace ovex {
+
+class RecoveryKeeper;
+
+// Edit, Recover Unsaved Themes: the ended work the keeper lists, newest
+// first, each entry with a picture of the theme, its name, when it last
+// changed and how it ended. Recover hands the selected entry to recover and
+// closes; Discard removes it. The list follows the keeper's, and the
+// pictures are drawn off the GUI thread once the dialog shows.
+class RecoverDialog final : public QDialog
+{
+    Q_OBJECT
+public:
+    using Recover = std::function<bool(const QString& path)>;  // true: recovered
+
+    RecoverDialog(RecoveryKeeper& keeper, Recover recover, QWidget* parent);
+    ~RecoverDialog() override;
+
+    // The size of an entry's picture.
+    static QSize PictureSize();
+    // True once every entry listed has its picture.
+    bool PicturesDrawn() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void fill();
+    void drawPictures();
+    void recoverSelected();
+    void discardSelected();
+    void updateButtons();
+
+    RecoveryKeeper& m_keeper;
+    Recover m_recover;
+    QListWidget* m_list = nullptr;
+    QPushButton* m_recoverButton = nullptr;
+    QPushButton* m_discardButton = nullptr;
+    QList<KeptCopy> m_shown;
+    QFutureWatcher<QImage> m_pictures;
+};
+
+} // namespace ovex
