@@ -232,11 +232,11 @@ void writeRecoveryCopy(benchmark::State& state, const QTemporaryDir& dir)
     const RecoveryStore store(dir.filePath(QStringLiteral("recovery-write")));
     qint64 changedAt = QDateTime::currentMSecsSinceEpoch();
     for (auto _ : state) {
-        if (store.Write(RecoveryCopy{CaptureTheme(g_bench->editor()), ++changedAt, false}))
+        if (store.Keep(RecoveryCopy{CaptureTheme(g_bench->editor()), ++changedAt, CopyEnding::Open}))
             state.SkipWithError("the copy was not written");
     }
-    state.counters["copy_bytes"] = double(QFileInfo(store.CopyPath()).size());
-    store.Remove();
+    state.counters["copy_bytes"] = double(QFileInfo(store.LivePath()).size());
+    store.RemoveLive();
 }
 
 void BM_RecoveryWrite_FullTheme_Disk(benchmark::State& state) { writeRecoveryCopy(state, g_bench->disk); }
@@ -246,7 +246,7 @@ void BM_RecoveryEncode_FullTheme(benchmark::State& state)
 {
     g_bench->fill();
     for (auto _ : state)
-        benchmark::DoNotOptimize(EncodeRecoveryCopy(RecoveryCopy{CaptureTheme(g_bench->editor()), 0, false}));
+        benchmark::DoNotOptimize(EncodeRecoveryCopy(RecoveryCopy{CaptureTheme(g_bench->editor()), 0, CopyEnding::Open}));
 }
 
 // A folder of 100 copies left by closed editors, each with unsaved work.
@@ -255,21 +255,21 @@ const QString& hundredCopies()
     static const QString folder = [] {
         const QString path = g_bench->disk.filePath(QStringLiteral("recovery-100"));
         for (int i = 0; i < 100; ++i)
-            ovex::test::ClosedEditorCopy(path, ovex::test::SampleCopy(i));
+            ovex::test::EndedCopy(path, ovex::test::SampleCopy(i));
         return path;
     }();
     return folder;
 }
 
-// Finding the offer, and dropping it; the lock it takes and gives back is
-// most of the time.
-void BM_RecoveryFindOffer_100Copies(benchmark::State& state)
+// Listing the ended work: every copy read whole and decoded, one per state,
+// newest first.
+void BM_RecoveryList_100Copies(benchmark::State& state)
 {
-    const RecoveryStore store(hundredCopies());
+    const QString folder = hundredCopies();
     for (auto _ : state) {
-        const std::optional<RecoveryOffer> offer = store.FindOffer();
-        if (!offer || offer->Copy().changedAtMs != 99)
-            state.SkipWithError("not the latest copy");
+        const QList<KeptCopy> listed = ListKeptCopies(folder);
+        if (listed.size() != 100 || listed.first().copy.changedAtMs != 99)
+            state.SkipWithError("not the 100 copies, newest first");
     }
 }
 
@@ -803,7 +803,7 @@ BENCHMARK(BM_Baseline_QFileWrite_Tmpfs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryWrite_FullTheme_Disk)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryWrite_FullTheme_Tmpfs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryEncode_FullTheme)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RecoveryFindOffer_100Copies)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecoveryList_100Copies)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryRemoveStale_100Copies)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_Read100Copies)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryPick_EachWritten)->Unit(benchmark::kMicrosecond);
@@ -880,7 +880,7 @@ const Target Targets[] = {
     {"BM_RecoveryWrite_FullTheme_Disk", "BM_Save_FullTheme_Disk", 0, 1000},
     {"BM_RecoveryWrite_FullTheme_Tmpfs", "BM_Save_FullTheme_Tmpfs", 0, 1000},
     {"BM_RecoveryEncode_FullTheme", "BM_Save_FullTheme_Tmpfs", 0, 1000},
-    {"BM_RecoveryFindOffer_100Copies", "BM_Baseline_Read100Copies", 0, 16000},
+    {"BM_RecoveryList_100Copies", "BM_Baseline_Read100Copies", 0, 16000},
     {"BM_RecoveryRemoveStale_100Copies", "BM_Baseline_Read100Copies", 0, 16000},
     {"BM_RecoveryPick_EachWritten", "BM_Save_FullTheme_Disk", 0, 1000},
     {"BM_RecoveryPick_EachWritten", "BM_ColorPick", 0, 1000},
