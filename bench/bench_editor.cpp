@@ -6,6 +6,7 @@
 #include "preview/PreviewWindow.h"
 #include "preview/ThemePreview.h"
 #include "app/GenerateDialog.h"
+#include "app/RecoverDialog.h"
 #include "app/SchemeConvert.h"
 #include "app/ThemeCheck.h"
 #include "app/frmMain.h"
@@ -38,6 +39,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -334,6 +336,38 @@ void pickWithRecovery(benchmark::State& state, bool writeEach)
     if (QDir(folder).entryList({QStringLiteral("*.recovery")}, QDir::Files).size() != 1)
         state.SkipWithError("no copy was written");
 }
+
+// Edit, Recover Unsaved Themes... with 100 pieces of ended work listed: the
+// dialog shown and painted with its entries, and then with every picture
+// drawn (off the GUI thread) and set.
+void openRecoverList(benchmark::State& state, bool allPictures)
+{
+    frmMain window(DesktopServices{std::make_unique<Dialog>(), std::make_unique<Messages>(), std::make_unique<FakeWebOpener>(), hundredCopies()});
+    window.show();
+    settle();
+    RecoveryKeeper& keeper = *window.recovery();
+    keeper.LookUp();
+    keeper.Settle();
+    QAction* item = window.findChild<QAction*>(QStringLiteral("mnuRecover"));
+    for (auto _ : state) {
+        item->trigger();
+        auto* dialog = window.findChild<RecoverDialog*>();
+        QCoreApplication::processEvents();
+        while (allPictures && !dialog->PicturesDrawn())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        if (dialog->findChild<QListWidget*>()->count() != 100)
+            state.SkipWithError("not 100 entries");
+        delete dialog;
+        keeper.Settle();
+        settle();
+        state.ResumeTiming();
+    }
+}
+
+void BM_RecoverList_100Copies_Shown(benchmark::State& state) { openRecoverList(state, false); }
+void BM_RecoverList_100Copies_AllPictures(benchmark::State& state) { openRecoverList(state, true); }
 
 void BM_RecoveryPick_EachWritten(benchmark::State& state) { pickWithRecovery(state, true); }
 void BM_RecoveryPick_InBurst(benchmark::State& state) { pickWithRecovery(state, false); }
@@ -806,6 +840,8 @@ BENCHMARK(BM_RecoveryEncode_FullTheme)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryList_100Copies)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryRemoveStale_100Copies)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_Read100Copies)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecoverList_100Copies_Shown)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecoverList_100Copies_AllPictures)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecoveryPick_EachWritten)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryPick_InBurst)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_New_FullTheme)->Unit(benchmark::kMicrosecond);
@@ -882,6 +918,8 @@ const Target Targets[] = {
     {"BM_RecoveryEncode_FullTheme", "BM_Save_FullTheme_Tmpfs", 0, 1000},
     {"BM_RecoveryList_100Copies", "BM_Baseline_Read100Copies", 0, 16000},
     {"BM_RecoveryRemoveStale_100Copies", "BM_Baseline_Read100Copies", 0, 16000},
+    {"BM_RecoverList_100Copies_Shown", "BM_Baseline_Read100Copies", 0, 100000},
+    {"BM_RecoverList_100Copies_AllPictures", "BM_Baseline_Read100Copies", 0, 1000000},
     {"BM_RecoveryPick_EachWritten", "BM_Save_FullTheme_Disk", 0, 1000},
     {"BM_RecoveryPick_EachWritten", "BM_ColorPick", 0, 1000},
     {"BM_RecoveryPick_InBurst", "BM_ColorPick", 0, 1000},

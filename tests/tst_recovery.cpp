@@ -214,6 +214,34 @@ private Q_SLOTS:
 
     // ------------------------------------------------------------ the list
 
+    // How an entry says when its work last changed, and its name.
+    void entryTexts_data()
+    {
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<QString>("text");
+        const QDateTime now(QDate(2026, 12, 7), QTime(15, 40, 12));
+        QTest::addColumn<QDateTime>("now");
+        QTest::newRow("today") << QDateTime(QDate(2026, 12, 7), QTime(0, 5, 59)) << "Today 00:05" << now;
+        QTest::newRow("yesterday") << QDateTime(QDate(2026, 12, 6), QTime(23, 59)) << "Yesterday 23:59" << now;
+        QTest::newRow("earlier") << QDateTime(QDate(2026, 12, 5), QTime(12, 0)) << QLocale::c().toString(QDate(2026, 12, 5), QLocale::ShortFormat) << now;
+        QTest::newRow("ahead of the clock") << QDateTime(QDate(2027, 1, 1), QTime(12, 0)) << QLocale::c().toString(QDate(2027, 1, 1), QLocale::ShortFormat) << now;
+    }
+    void entryTexts()
+    {
+        QFETCH(QDateTime, when);
+        QFETCH(QString, text);
+        QFETCH(QDateTime, now);
+        const QLocale locale;
+        QLocale::setDefault(QLocale::c());  // whose short time has seconds
+        const QString got = EntryWhen(when.toMSecsSinceEpoch(), now);
+        QLocale::setDefault(locale);
+        QCOMPARE(got, text);
+        QCOMPARE(EntryName(QString()), QStringLiteral("(no name)"));
+        QCOMPARE(EntryName(QStringLiteral("a\nb\tc")), QStringLiteral("a b c"));
+        const QString longName = QString(79, u'n') + QChar(0xD83D) + QChar(0xDE00) + u'x';
+        QCOMPARE(EntryName(longName), QString(79, u'n') + u'\u2026');
+    }
+
     // Copies as "kind:time[:state]": ended work (ended), the live copy of an
     // editor killed (killed) or running (alive), damaged (bad), from a newer
     // editor (future) or of format 1 (old). The state is the time's unless given.

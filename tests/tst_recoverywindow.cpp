@@ -79,13 +79,17 @@ struct Ended
     bool ran = false;
     ThemeState before;
 };
-Ended endEditor(const QString& folder, const QString& work, const QString& then, const QString& dir)
+// With writeMidway, the write's timer fires at each change then makes, as it
+// may while a command shows a message.
+Ended endEditor(const QString& folder, const QString& work, const QString& then, const QString& dir, bool writeMidway = false)
 {
     TestEditor ed(folder);
     if (!started(ed) || !PerformAll(ed, work, dir))
         return {};
     Ended ended{true, CaptureTheme(ed.editor())};
     ed->recovery()->WriteNow();
+    if (writeMidway)
+        QObject::connect(ed.window.get(), &frmMain::themeChanged, ed->recovery(), &RecoveryKeeper::WriteNow);
     ended.ran = PerformAll(ed, then, dir);
     return ended;
 }
@@ -146,6 +150,7 @@ private Q_SLOTS:
         QTest::newRow("sizes and a name beyond Latin-1") << "type 0 Nacht \u20AC\u591C; type 1 14; click 27" << "" << CopyEnding::Closed;
         QTest::newRow("New") << "type 0 Before; click 3" << "new" << CopyEnding::ReplacedByNew;
         QTest::newRow("a refused Import") << "click 3; click 4; type 0 Mine" << "import palette.theme" << CopyEnding::ReplacedByImport;
+        QTest::newRow("a refused Import, written midway") << "click 3; type 0 Mine" << "import palette.theme" << CopyEnding::ReplacedByImport;
         QTest::newRow("an Import") << "click 3; type 0 Mine" << "import full1.theme" << CopyEnding::ReplacedByImport;
         QTest::newRow("saved, then changed") << "type 0 Dawn; click 1; save dawn.theme; pick 1 112233" << "" << CopyEnding::Closed;
         QTest::newRow("undone to the start") << "click 0; pick 0 ff0000" << "undo; undo" << CopyEnding::Closed;
@@ -161,7 +166,7 @@ private Q_SLOTS:
         const QString folder = rowFolder();
         const QStringList bad = putBadCopies(folder);
         QVERIFY(!bad.isEmpty());
-        const Ended ended = endEditor(folder, work, then, m_dir);
+        const Ended ended = endEditor(folder, work, then, m_dir, QByteArray(QTest::currentDataTag()).endsWith("midway"));
         QVERIFY(ended.ran && ended.before != NewThemeState());
 
         TestEditor ed(folder);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DesktopServices.h"
+#include "recovery/RecoveryCopy.h"
 #include "theme/Editor.h"
 
 #include <QMainWindow>
@@ -94,6 +95,7 @@ private:
     void mnuRecover_Click();
     bool recover(const QString& path);
     void tellRecoveryFailed(const QString& reason);
+    void replaceWork(CopyEnding ending, const std::function<bool()>& command);
     void mnuNew_Click();
     void mnuSave_Click();
     void recordImport(const std::function<bool()>& import);

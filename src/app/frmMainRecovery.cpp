@@ -110,13 +110,20 @@ void frmMain::tellRecoveryFailed(const QString& reason)
         QStringLiteral("Unsaved Work"), MessageStyle::Information);
 }
 
-void frmMain::mnuNew_Click()
+void frmMain::replaceWork(CopyEnding ending, const std::function<bool()>& command)
 {
     if (m_recovery)
-        m_recovery->BeforeReplacing();
-    m_history->Record(QStringLiteral("New"), [this] { NewTheme(m_editor); });
-    if (m_recovery)
-        m_recovery->Replaced(CopyEnding::ReplacedByNew);
+        m_recovery->Replace(ending, command);
+    else
+        command();
+}
+
+void frmMain::mnuNew_Click()
+{
+    replaceWork(CopyEnding::ReplacedByNew, [this] {
+        m_history->Record(QStringLiteral("New"), [this] { NewTheme(m_editor); });
+        return true;
+    });
 }
 
 void frmMain::mnuSave_Click()
@@ -130,21 +137,19 @@ void frmMain::mnuSave_Click()
 
 void frmMain::recordImport(const std::function<bool()>& import)
 {
-    if (m_recovery)
-        m_recovery->BeforeReplacing();
-    const ThemeState before = CaptureTheme(m_editor);
-    bool applied = false;
-    m_history->Record(QStringLiteral("Import"), [&] { applied = import(); });
-    // The editor holds what the file says: nothing is lost if it ends now.
-    if (applied)
-        undoStack().setClean();
-    if (!m_recovery)
-        return;
-    const ThemeState after = CaptureTheme(m_editor);
-    if (applied)
-        m_recovery->Read(after);
-    if (after != before)
-        m_recovery->Replaced(CopyEnding::ReplacedByImport);
+    // A refused Import, which runs New, replaces the work too.
+    replaceWork(CopyEnding::ReplacedByImport, [&] {
+        const ThemeState before = CaptureTheme(m_editor);
+        bool applied = false;
+        m_history->Record(QStringLiteral("Import"), [&] { applied = import(); });
+        // The editor holds what the file says: nothing is lost if it ends now.
+        if (applied)
+            undoStack().setClean();
+        const ThemeState after = CaptureTheme(m_editor);
+        if (applied && m_recovery)
+            m_recovery->Read(after);
+        return after != before;
+    });
 }
 
 } // namespace ovex

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTimeZone>
 
 #include <algorithm>
@@ -81,7 +82,10 @@ QString EntryWhen(qint64 changedAtMs, const QDateTime& now)
     if (!when.isValid())
         return QStringLiteral("at an unknown time");
     const QLocale locale;
-    const QString time = locale.toString(when.time(), QLocale::ShortFormat);
+    // Minutes are enough; some locales' short format still has seconds.
+    QString format = locale.timeFormat(QLocale::ShortFormat);
+    format.remove(QRegularExpression(QStringLiteral("[^hHm]?s+")));
+    const QString time = locale.toString(when.time(), format);
     const qint64 days = when.date().daysTo(now.date());
     if (days == 0)
         return QStringLiteral("Today %1").arg(time);

@@ -19,7 +19,7 @@ RecoveryKeeper::~RecoveryKeeper()
 {
     m_closing = true;
     WriteNow();
-    Replaced(CopyEnding::Closed);
+    end(CopyEnding::Closed);
     m_worker.reset();  // waits until the last write is on disk
 }
 
@@ -34,7 +34,7 @@ void RecoveryKeeper::NoteChange()
 void RecoveryKeeper::WriteNow()
 {
     m_timer.stop();
-    if (!std::exchange(m_pending, false))
+    if (m_replacing || !std::exchange(m_pending, false))
         return;
     ThemeState state = m_capture();
     // A new window's state or a saved one is no work to keep; the piece's
@@ -53,12 +53,19 @@ void RecoveryKeeper::keep(RecoveryCopy copy)
     Q_EMIT WriteQueued();
 }
 
-void RecoveryKeeper::BeforeReplacing()
+void RecoveryKeeper::Replace(CopyEnding ending, const std::function<bool()>& command)
 {
     WriteNow();
+    m_replacing = true;
+    const bool replaced = command();
+    m_replacing = false;
+    if (replaced)
+        end(ending);
+    if (m_pending && !m_timer.isActive())
+        m_timer.start();
 }
 
-void RecoveryKeeper::Replaced(CopyEnding ending)
+void RecoveryKeeper::end(CopyEnding ending)
 {
     if (!m_work)
         return;
@@ -160,7 +167,7 @@ std::optional<ThemeState> RecoveryKeeper::Recover(const QString& path)
     worker().Wait();
     if (!read)
         return std::nullopt;
-    Replaced(CopyEnding::ReplacedByRecovered);
+    end(CopyEnding::ReplacedByRecovered);
     // Its live copy keeps it from being listed while it is worked on here.
     keep({read->state, read->changedAtMs, CopyEnding::Open});
     return read->state;

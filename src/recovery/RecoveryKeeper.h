@@ -48,11 +48,12 @@ public:
     // What the timer does: the theme as it is now goes to the worker, when
     // it is unsaved work and not what was kept last.
     void WriteNow();
-    // A command that may replace the work is about to run: the work as it
-    // is now goes to the worker first.
-    void BeforeReplacing();
-    // It replaced the work: the piece ends as ending says.
-    void Replaced(CopyEnding ending);
+    // Runs a command that may replace the work (New, Import), which returns
+    // whether it did: the work as it is before goes to the worker first,
+    // nothing is written while the command runs (a message it shows lets
+    // the timer fire on a half-done state), and when it replaced the work
+    // the piece ends as ending says.
+    void Replace(CopyEnding ending, const std::function<bool()>& command);
     // Save wrote state: it is no unsaved work, and its copies go.
     void Saved(const ThemeState& state);
     // Import read state from a file: it is no unsaved work.
@@ -87,6 +88,7 @@ Q_SIGNALS:
 private:
     RecoveryWorker& worker();
     void keep(RecoveryCopy copy);
+    void end(CopyEnding ending);
     void forget(const QString& path);
 
     const QString m_folder;
@@ -97,6 +99,7 @@ private:
     std::optional<RecoveryCopy> m_work;  // the live copy of this piece, as last handed over
     std::optional<ThemeState> m_saved;   // the state last saved or read from a file
     bool m_closing = false;
+    bool m_replacing = false;
     bool m_started = false;
     bool m_lookedUp = false;
     bool m_told = false;
