@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QThread>
 #include <QVBoxLayout>
 #include <QtConcurrent>
 
@@ -57,6 +58,8 @@ QPushButton* button(const QString& text, const QString& accessibleName, QWidget*
 RecoverDialog::RecoverDialog(RecoveryKeeper& keeper, Recover recover, QWidget* parent)
     : QDialog(parent), m_keeper(keeper), m_recover(std::move(recover))
 {
+    // One core stays free for the window while the pictures are drawn.
+    m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
     setObjectName(QStringLiteral("RecoverDialog"));
     setWindowTitle(QStringLiteral("Recover Unsaved Themes"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -71,6 +74,7 @@ RecoverDialog::RecoverDialog(RecoveryKeeper& keeper, Recover recover, QWidget* p
     m_list->setSpacing(2);
     m_list->setMinimumSize(PictureSize().width() * 3, PictureSize().height() * 3);
     label->setBuddy(m_list);
+    m_list->viewport()->installEventFilter(this);
 
     m_recoverButton = button(QStringLiteral("&Recover"), QStringLiteral("Recover"), this);
     m_recoverButton->setObjectName(QStringLiteral("cmdRecover"));
@@ -146,15 +150,20 @@ void RecoverDialog::fill()
     }
     m_list->setCurrentRow(select);
     updateButtons();
-    if (isVisible())
+    if (m_listShown)
         drawPictures();
 }
 
-void RecoverDialog::showEvent(QShowEvent* event)
+
+bool RecoverDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    QDialog::showEvent(event);
-    if (m_pictures.future().resultCount() == 0 && !m_pictures.isRunning())
-        drawPictures();
+    // Drawn once the list is on the screen: the drawing threads would
+    // otherwise hold up its first paint.
+    if (event->type() == QEvent::Paint && watched == m_list->viewport() && !m_listShown) {
+        m_listShown = true;
+        QMetaObject::invokeMethod(this, &RecoverDialog::drawPictures, Qt::QueuedConnection);
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void RecoverDialog::drawPictures()
@@ -162,7 +171,7 @@ void RecoverDialog::drawPictures()
     QList<ThemeState> states;
     for (const KeptCopy& entry : std::as_const(m_shown))
         states.append(entry.copy.state);
-    m_pictures.setFuture(QtConcurrent::mapped(std::move(states), [](const ThemeState& state) {
+    m_pictures.setFuture(QtConcurrent::mapped(&m_pool, std::move(states), [](const ThemeState& state) {
         return themePicture(state, PictureSize());
     }));
 }

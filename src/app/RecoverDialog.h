@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFutureWatcher>
 #include <QImage>
+#include <QThreadPool>
 
 #include <functional>
 
@@ -19,7 +20,7 @@ class RecoveryKeeper;
 // first, each entry with a picture of the theme, its name, when it last
 // changed and how it ended. Recover hands the selected entry to recover and
 // closes; Discard removes it. The list follows the keeper's, and the
-// pictures are drawn off the GUI thread once the dialog shows.
+// pictures are drawn off the GUI thread once the list is first painted.
 class RecoverDialog final : public QDialog
 {
     Q_OBJECT
@@ -35,7 +36,7 @@ public:
     bool PicturesDrawn() const;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void fill();
@@ -50,7 +51,9 @@ private:
     QPushButton* m_recoverButton = nullptr;
     QPushButton* m_discardButton = nullptr;
     QList<KeptCopy> m_shown;
-    QFutureWatcher<QImage> m_pictures;
+    bool m_listShown = false;  // the list has been painted: pictures may be drawn
+    QThreadPool m_pool;
+    QFutureWatcher<QImage> m_pictures;  // after the pool: goes first, waiting for it
 };
 
 } // namespace ovex
