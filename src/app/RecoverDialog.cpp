@@ -100,9 +100,10 @@ RecoverDialog::RecoverDialog(RecoveryKeeper& keeper, Recover recover, QWidget* p
     connect(m_list, &QListWidget::itemDoubleClicked, this, &RecoverDialog::recoverSelected);
     connect(m_list, &QListWidget::currentRowChanged, this, &RecoverDialog::updateButtons);
     connect(&m_keeper, &RecoveryKeeper::EntriesChanged, this, &RecoverDialog::fill);
-    connect(&m_pictures, &QFutureWatcher<QImage>::resultReadyAt, this, [this](int row) {
-        if (QListWidgetItem* item = m_list->item(row))
-            item->setIcon(QIcon(QPixmap::fromImage(m_pictures.resultAt(row))));
+    connect(&m_pictures, &QFutureWatcher<QImage>::resultReadyAt, this, [this](int index) {
+        const QString& path = m_drawing[index];
+        m_drawn.insert(path, QPixmap::fromImage(m_pictures.resultAt(index)));
+        showPicture(path);
     });
     fill();
 }
@@ -120,7 +121,7 @@ QSize RecoverDialog::PictureSize()
 
 bool RecoverDialog::PicturesDrawn() const
 {
-    return m_pictures.isFinished() && m_pictures.future().resultCount() == m_list->count();
+    return std::all_of(m_shown.begin(), m_shown.end(), [this](const KeptCopy& e) { return m_drawn.contains(e.path); });
 }
 
 void RecoverDialog::fill()
@@ -132,6 +133,7 @@ void RecoverDialog::fill()
     const QString selected = m_list->currentItem() ? m_list->currentItem()->data(PathRole).toString() : QString();
     m_pictures.cancel();
     m_pictures.waitForFinished();
+    m_pictures.setFuture(QFuture<QImage>());  // drops results still on their way
     m_list->clear();
     m_shown = m_keeper.Entries();
     const QDateTime now = QDateTime::currentDateTime();
@@ -145,6 +147,8 @@ void RecoverDialog::fill()
         auto* item = new QListWidgetItem(QIcon(blank), QStringLiteral("%1\n%2, %3").arg(name, when, ending), m_list);
         item->setData(PathRole, entry.path);
         item->setData(Qt::AccessibleTextRole, QStringLiteral("%1, %2, %3").arg(name, when, ending));
+        if (const auto drawn = m_drawn.constFind(entry.path); drawn != m_drawn.cend())
+            item->setIcon(QIcon(*drawn));
         if (entry.path == selected)
             select = m_list->count() - 1;
     }
@@ -166,11 +170,25 @@ bool RecoverDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+void RecoverDialog::showPicture(const QString& path)
+{
+    for (int row = 0; row < m_list->count(); ++row) {
+        if (QListWidgetItem* item = m_list->item(row); item->data(PathRole).toString() == path)
+            return item->setIcon(QIcon(m_drawn.value(path)));
+    }
+}
+
 void RecoverDialog::drawPictures()
 {
+    // Each copy's picture is drawn once: a copy's file never changes.
     QList<ThemeState> states;
-    for (const KeptCopy& entry : std::as_const(m_shown))
+    m_drawing.clear();
+    for (const KeptCopy& entry : std::as_const(m_shown)) {
+        if (m_drawn.contains(entry.path))
+            continue;
+        m_drawing.append(entry.path);
         states.append(entry.copy.state);
+    }
     m_pictures.setFuture(QtConcurrent::mapped(&m_pool, std::move(states), [](const ThemeState& state) {
         return themePicture(state, PictureSize());
     }));

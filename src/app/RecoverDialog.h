@@ -4,7 +4,9 @@
 
 #include <QDialog>
 #include <QFutureWatcher>
+#include <QHash>
 #include <QImage>
+#include <QPixmap>
 #include <QThreadPool>
 
 #include <functional>
@@ -41,6 +43,7 @@ protected:
 private:
     void fill();
     void drawPictures();
+    void showPicture(const QString& path);
     void recoverSelected();
     void discardSelected();
     void updateButtons();
@@ -52,6 +55,8 @@ private:
     QPushButton* m_discardButton = nullptr;
     QList<KeptCopy> m_shown;
     bool m_listShown = false;  // the list has been painted: pictures may be drawn
+    QHash<QString, QPixmap> m_drawn;  // by the copy's path
+    QStringList m_drawing;            // the paths being drawn, in order
     QThreadPool m_pool;
     QFutureWatcher<QImage> m_pictures;  // after the pool: goes first, waiting for it
 };
