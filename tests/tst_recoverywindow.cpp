@@ -228,36 +228,48 @@ private Q_SLOTS:
         QCOMPARE(QDir(folder).entryList({"*.recovery"}, QDir::Files).size(), 3);
     }
 
-    // Saving exactly a listed state removes it, also in an editor that
-    // recovered it; three identical sessions make one entry, which Discard
-    // removes.
+    // Three identical sessions make one entry; Discard removes an entry and
+    // Recover takes one, the item staying enabled while more remain; saving
+    // exactly a listed state removes it, saving another state does not.
     void identicalWorkOnceSavedOrDiscarded()
     {
         const QString folder = rowFolder();
         QVERIFY(!putBadCopies(folder).isEmpty());
         for (int i = 0; i < 3; ++i)
             QVERIFY(endEditor(folder, QStringLiteral("click 3; type 0 Same"), {}, m_dir).ran);
+        QVERIFY(endEditor(folder, QStringLiteral("click 5; type 0 Third"), {}, m_dir).ran);
         QVERIFY(endEditor(folder, QStringLiteral("click 4; type 0 Other"), {}, m_dir).ran);
         TestEditor ed(folder);
         QVERIFY(started(ed));
         RecoverDialog* dialog = openList(ed);
         QListWidget* list = listOf(dialog);
-        QCOMPARE(list->count(), 2);
+        const auto names = [list] {
+            QStringList shown;
+            for (int row = 0; row < list->count(); ++row)
+                shown << list->item(row)->data(Qt::AccessibleTextRole).toString().section(u',', 0, 0);
+            return shown;
+        };
+        QCOMPARE(names(), QStringList({"Theme NameOther", "Theme NameThird", "Theme NameSame"}));
         QCOMPARE(list->currentRow(), 0);
-        QVERIFY(list->item(0)->data(Qt::AccessibleTextRole).toString().startsWith(QStringLiteral("Theme NameOther,")));
         dialog->findChild<QPushButton*>(QStringLiteral("cmdDiscard"))->click();
         ed->recovery()->Settle();
-        QCOMPARE(list->count(), 1);
-        QVERIFY(list->item(0)->data(Qt::AccessibleTextRole).toString().startsWith(QStringLiteral("Theme NameSame,")));
-        QVERIFY(recoverItem(ed)->isEnabled());
+        QCOMPARE(names(), QStringList({"Theme NameThird", "Theme NameSame"}));
+        list->setCurrentRow(1);
+        const ThemeState third = ed->recovery()->Entries()[0].copy.state;
+        const QString same = ed->recovery()->Entries()[1].path;
         dialog->findChild<QPushButton*>(QStringLiteral("cmdRecover"))->click();
-        QVERIFY(PerformAll(ed, QStringLiteral("type 0 !; save same.theme"), m_dir));  // another state: both stay
+        QCOMPARE(ed->undoStack().undoText(), QStringLiteral("Recover Unsaved Theme"));
+        QVERIFY(recoverItem(ed)->isEnabled());
+        QVERIFY(PerformAll(ed, QStringLiteral("type 0 !; save same.theme"), m_dir));
+        ed->recovery()->Settle();
+        QVERIFY(QFile::exists(same));
         QVERIFY(PerformAll(ed, QStringLiteral("undo; save same.theme"), m_dir));
         ed->recovery()->Settle();
+        QVERIFY(!QFile::exists(same));
         ed.window.reset();
         TestEditor next(folder);
         QVERIFY(started(next));
-        QVERIFY(!recoverItem(next)->isEnabled());
+        QCOMPARE(listedStates(next), QList<ThemeState>{third});
     }
 
     // A running editor lists work left by one closed beside it, when its
