@@ -9,6 +9,9 @@
 #include "app/RecoverDialog.h"
 #include "app/SchemeConvert.h"
 #include "app/ThemeCheck.h"
+#include "app/ThemeRender.h"
+#include "colour/ThemePicture.h"
+#include "theme/ThemeFile.h"
 #include "app/frmMain.h"
 #include "fileio/Cp1252.h"
 #include "colour/ContrastFix.h"
@@ -55,7 +58,7 @@
 #include <memory>
 
 using namespace ovex;
-using ovex::test::EightFailingPairs;
+using ovex::test::PaleFronts;
 using namespace ovex::test;
 
 namespace {
@@ -527,7 +530,7 @@ void BM_Baseline_PlainButtonClick(benchmark::State& state)
 
 void BM_FixAll_EightPairs(benchmark::State& state)
 {
-    const SlotColors colors = EightFailingPairs();
+    const SlotColors colors = PaleFronts();
     if (Warnings(colors).size() != 8)
         state.SkipWithError("not eight failing pairs");
     for (auto _ : state) {
@@ -542,7 +545,7 @@ void BM_FixAll_EightPairs(benchmark::State& state)
 // name the pairs that fail only for some vision type.
 void BM_SimulateAndEvaluate(benchmark::State& state)
 {
-    const SlotColors colors = EightFailingPairs();
+    const SlotColors colors = PaleFronts();
     for (auto _ : state) {
         benchmark::DoNotOptimize(EvaluatePairs(colors, VisionType::Deuteranopia));
         benchmark::DoNotOptimize(FailuresOnlyWithSimulation(colors));
@@ -551,7 +554,7 @@ void BM_SimulateAndEvaluate(benchmark::State& state)
 
 void BM_Baseline_EvaluatePlain(benchmark::State& state)
 {
-    const SlotColors colors = EightFailingPairs();
+    const SlotColors colors = PaleFronts();
     for (auto _ : state)
         benchmark::DoNotOptimize(EvaluatePairs(colors));
 }
@@ -659,14 +662,13 @@ const QStringList& hundredThemes()
     return files;
 }
 
-// --check on 100 files: the hidden editor, each import and its judgement.
+// --check on 100 files: each read as Import reads it, without a window, and judged.
 void BM_Check_100FullThemes(benchmark::State& state)
 {
     const QStringList& files = hundredThemes();
     for (auto _ : state) {
-        ThemeChecker checker;
         for (const QString& file : files)
-            benchmark::DoNotOptimize(checker.Check(file));
+            benchmark::DoNotOptimize(CheckThemeFile(file));
     }
 }
 
@@ -746,7 +748,7 @@ struct PreviewBench
     PreviewBench()
     {
         QList<frmMain::SlotColor> colors;
-        const SlotColors failing = EightFailingPairs();
+        const SlotColors failing = PaleFronts();
         for (int i = 0; i < ColorSlotCount; ++i)
             colors.append({i, QColorToPacked(failing[i])});
         g_bench->window->SetSlotColors(QStringLiteral("Set up"), colors);
@@ -865,9 +867,39 @@ void BM_Convert_250Schemes(benchmark::State& state)
         QString lines;
         QTextStream stream(&lines);
         state.ResumeTiming();
-        if (RunSchemeConvert(schemes, out, stream) != 0)
+        if (RunSchemeConvert(QStringLiteral("bench"), schemes, out, Overwrite::Keep, stream, stream) != 0)
             state.SkipWithError("a scheme was not written");
     }
+}
+
+// --render on 250 full themes into an empty folder on disk: each read as
+// Import reads it, drawn at the preview's size and written as PNG, synced.
+void BM_Render_250Themes(benchmark::State& state)
+{
+    static const QStringList themes = [] {
+        QStringList paths;
+        for (int i = 0; i < 250; ++i)
+            paths << g_bench->write(QStringLiteral("render%1.theme").arg(i), g_bench->fullThemeBytes);
+        return paths;
+    }();
+    const QString out = g_bench->disk.filePath(QStringLiteral("rendered"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(out).removeRecursively();
+        QString lines;
+        QTextStream stream(&lines);
+        state.ResumeTiming();
+        if (RunThemeRender(QStringLiteral("bench"), themes, out, Overwrite::Keep, MockSize, stream, stream) != 0)
+            state.SkipWithError("a picture was not written");
+    }
+}
+
+// One picture drawn, without reading or writing: what every list of themes pays per entry.
+void BM_DrawThemePicture(benchmark::State& state)
+{
+    const PreviewTheme theme = PreviewThemeOf(ReadThemeFile(FileSystemObject(), g_bench->write(QStringLiteral("picture.theme"), g_bench->fullThemeBytes)).state);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DrawThemePicture(theme));
 }
 
 BENCHMARK(BM_Import_FullTheme)->Unit(benchmark::kMicrosecond);
@@ -920,6 +952,8 @@ BENCHMARK(BM_Scheme_ReadMap_Kde)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Scheme_Refuse_NestedBrackets)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Scheme_Refuse_AliasBomb)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Convert_250Schemes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Render_250Themes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawThemePicture)->Unit(benchmark::kMicrosecond);
 
 // Collects each case's real time per iteration, the median over repetitions
 // (--benchmark_repetitions), to print the ratios at the end.

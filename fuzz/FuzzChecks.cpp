@@ -6,6 +6,8 @@
 #include "slots/MRW_Color.h"
 #include "theme/ColorComponents.h"
 #include "theme/NewTheme.h"
+#include "theme/ThemeCapture.h"
+#include "theme/ThemeFile.h"
 
 #include <QAction>
 #include <QUndoStack>
@@ -254,7 +256,7 @@ Failure CheckLineReading(QByteArrayView bytes)
     const QString text = Cp1252_Decode(bytes);
     if (text.size() != bytes.size())
         return fail("decoding changed the number of characters");
-    if (Cp1252_Encode(text) != bytes)
+    if (Cp1252_Encode(text) != bytes.toByteArray())
         return fail("Windows-1252 text does not encode back to its bytes");
 
     const QList<QByteArray> lines = referenceLines(bytes);
@@ -396,6 +398,9 @@ Failure ImportChecker::Check(QByteArrayView bytes)
         return fail("Import created or removed a file");
     if (ed.ImportLines.UBound() >= MaxImportLines)
         return fail("more lines were loaded than the limit");
+    // Lists of themes and the command line read files without a window.
+    if (ReadThemeFile(*ed.FileSystem, input).state != CaptureTheme(ed))
+        return fail("the file read without a window differs from what Import shows");
 
     const Snapshot s1 = snapshot(ed);
     if (shown.size() > 1)
@@ -447,7 +452,10 @@ Failure ImportChecker::Check(QByteArrayView bytes)
     const QByteArray b1 = file1.readAll();
     file1.close();
 
-    const QByteArray nameLine = "name=" + Cp1252_Encode(s1.name) + "\r\n";
+    const std::optional<QByteArray> name = Cp1252_Encode(s1.name);
+    if (!name)
+        return fail("an imported name does not encode back");
+    const QByteArray nameLine = "name=" + *name + "\r\n";
     if (!b1.startsWith(nameLine) || !b1.endsWith("\r\n"))
         return fail("the saved file does not start with the name line");
     const QList<QByteArray> saved = b1.sliced(nameLine.size()).split('\n');

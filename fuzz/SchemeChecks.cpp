@@ -45,14 +45,17 @@ Failure CheckSchemeReading(QByteArrayView bytes)
     if (!AllPairsPass(theme.colors))
         return QStringLiteral("a pair reads badly");
     for (int slot = 0; slot < ColorSlotCount; ++slot) {
-        const QColor source = scheme.colors.value(SourceKey(slot, scheme.format));
+        const QColor source = scheme.colors.value(SourceKey(slot, scheme));
         const bool listed = std::any_of(theme.adjusted.begin(), theme.adjusted.end(), [&](const SlotAdjustment& a) { return a.slot == slot; });
         if ((theme.colors[slot] != source) != listed)
             return QStringLiteral("slot %1 changed without being listed, or listed unchanged").arg(slot);
         if (listed && isSurface(slot))
             return QStringLiteral("surface %1 was moved").arg(slot);
     }
-    const QByteArray file = ThemeFileBytes(SchemeThemeLines(theme));
+    const std::optional<QByteArray> encoded = ThemeFileBytes(SchemeThemeLines(theme));
+    if (!encoded)
+        return QStringLiteral("the theme holds a character a theme file cannot");
+    const QByteArray& file = *encoded;
     if (file.count('\n') != 1 + ColorSlotCount || file.count('\r') != 1 + ColorSlotCount || !file.endsWith("\r\n"))
         return QStringLiteral("the theme file is not 28 lines");
     return std::nullopt;

@@ -17,9 +17,9 @@ inline SlotColors ReadableColors()
     return colors;
 }
 
-// Eight warnings, six text and two non-text: pale tints of different hues
-// in front of white.
-inline SlotColors EightFailingPairs()
+// A warning for every pair but the highlights': pale tints of different
+// hues in front of white.
+inline SlotColors PaleFronts()
 {
     SlotColors colors = ReadableColors();
     int hue = 0;
@@ -27,7 +27,7 @@ inline SlotColors EightFailingPairs()
         if (pair.kind == PairKind::DisabledHint || pair.front == 16 || pair.front == 17)
             continue;
         colors[pair.front] = QColor::fromHsv(hue, 90, 240);
-        hue += 40;
+        hue += 30;
     }
     return colors;
 }

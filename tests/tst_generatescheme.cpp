@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QUndoStack>
 
+#include <tuple>
+
 using namespace ovex;
 using namespace ovex::test;
 
@@ -188,6 +190,50 @@ private Q_SLOTS:
         QCOMPARE(t->undoStack().count(), 1);
         t->undoStack().undo();
         QCOMPARE(CaptureTheme(t.editor()), before);
+    }
+
+    // The name follows each scheme applied while the box holds what the last
+    // one put there; a name typed over it stays.
+    void nameFollowsSchemes()
+    {
+        const QString ember = schemeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
+        const QString moss = schemeFile(m_dir, QStringLiteral("moss.yml"), PaletteBase16);
+        TestEditor t;
+        QLineEdit* name = t.editor().txtThemeName;
+        const QList<std::tuple<QString, QString, const char*>> steps = {
+            {ember, QString(), "Ember Coast"}, {moss, QString(), "Moss Night"}, {ember, QStringLiteral("Moss Night 2"), "Moss Night 2"}};
+        for (const auto& [path, typed, named] : steps) {
+            if (!typed.isEmpty())
+                name->setText(typed);
+            QPointer<GenerateDialog> dialog = openDialog(t);
+            chooseScheme(t, dialog, path);
+            dialog->findChild<QPushButton*>("cmdApply")->click();
+            QTRY_VERIFY(!dialog);
+            QCOMPARE(name->text(), QString::fromLatin1(named));
+        }
+    }
+
+    // The pictures' title bars show the name Apply would set: the scheme's
+    // over the placeholder, the box's own over a name typed.
+    void picturesShowTheName()
+    {
+        const QString ember = schemeFile(m_dir, QStringLiteral("ember.yml"), FlatBase16);
+        const auto pictures = [&](const QString& typed) {
+            TestEditor t;
+            t.editor().txtThemeName->setText(typed);
+            QPointer<GenerateDialog> dialog = openDialog(t);
+            chooseScheme(t, dialog, ember);
+            auto* list = dialog->findChild<QListWidget*>("lstProposals");
+            QList<QImage> images;
+            for (int i = 0; i < list->count(); ++i)
+                images << list->item(i)->icon().pixmap(list->iconSize()).toImage();
+            dialog->reject();
+            return images;
+        };
+        const QList<QImage> followed = pictures(Placeholder);
+        QCOMPARE(followed.size(), 4);
+        QVERIFY(followed == pictures(QStringLiteral("Ember Coast")));
+        QVERIFY(followed != pictures(QStringLiteral("Dusk")));
     }
 
     // A refused scheme is reported with its reason and changes nothing, in

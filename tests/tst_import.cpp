@@ -54,6 +54,7 @@ private Q_SLOTS:
         QTest::newRow("empty line stops") << QByteArray("control=0,0,255\r\n\r\nmenubackground=255,0,0") << ";0[0,0,255]16711680";
         QTest::newRow("later line wins") << QByteArray("control=1,0,0\r\ncontrol=0,2,0\r\n") << ";0[0,2,0]512";
         QTest::newRow("red is the low byte") << QByteArray("control=255,128,0") << ";0[255,128,0]33023";
+        QTest::newRow("blanks before components") << QByteArray("control=10,\t20, \t30") << ";0[10,\t20, \t30]1971210";
         QTest::newRow("above 255 counts 255") << QByteArray("control=300,0,0") << ";0[300,0,0]255";
         QTest::newRow("unreadable carries") << QByteArray("control=0,10,20\r\ncontrolshadow=255") << ";0[0,10,20]1313280;1[255]1313535";
         QTest::newRow("key loop continues") << QByteArray("control=1,2,3,controlshadow=4,5,6") << ";0[1,2,3,controlshadow=4,5,6]197121;1[4,5,6,]394500";

@@ -79,6 +79,27 @@ private Q_SLOTS:
         for (QAction* a : ed->menuBar()->actions()) bar << a->text();
         QCOMPARE(bar, QStringList({"&File", "&Edit", "&View", "&Help"}));
     }
+    // File's items take the desktop's own keys, also from the text boxes, and
+    // New's key empties the theme.
+    void standardKeys() {
+        TestEditor ed;
+        QVERIFY(ovex::test::ShowActive(ed.window.get()));
+        const QList<QPair<const char*, QKeySequence::StandardKey>> keys = {
+            {"mnuNew", QKeySequence::New}, {"mnuImport", QKeySequence::Open}, {"mnuSave", QKeySequence::Save}, {"mnuExit", QKeySequence::Quit}};
+        for (const auto& [name, key] : keys) QCOMPARE(ed.action(name)->shortcuts(), QKeySequence::keyBindings(key));
+        ed.editor().txtThemeName->setText(QStringLiteral("Night"));
+        using Kind = FakeCommonDialog::Kind;
+        QList<Kind> shown;
+        for (QWidget* w : std::initializer_list<QWidget*>{ed.editor().txtThemeName, ed.slots().SizeBox(31), ed.slots().cmd[0]}) {
+            w->setFocus();
+            QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier), QTest::keyClick(w, Qt::Key_O, Qt::ControlModifier);
+            shown << Kind::Save << Kind::Open;
+        }
+        QCOMPARE(ed.cd->History().size(), shown.size());
+        for (qsizetype k = 0; k < shown.size(); ++k) QCOMPARE(ed.cd->History()[k].kind, shown[k]);
+        QTest::keyClick(ed.editor().txtThemeName, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(ed.editor().txtThemeName->text(), QStringLiteral("Theme Name"));
+    }
     void textBoxesKeepMoreThan32767Chars() {
         TestEditor ed;
         for (QLineEdit* box : {ed.editor().txtThemeName, ed.slots().SizeBox(27)})

@@ -3,9 +3,10 @@
 #include "TestFiles.h"
 #include "TestSupport.h"
 #include "preview/PairsDialog.h"
-#include "preview/PreviewTheme.h"
+#include "preview/ReadPreviewTheme.h"
 #include "preview/ReadabilityPanel.h"
 #include "preview/ThemePreview.h"
+#include "colour/ThemePicture.h"
 #include "slots/MRW_Color.h"
 #include "theme/ImportTheme.h"
 #include "theme/ThemeKeys.h"
@@ -131,6 +132,28 @@ private Q_SLOTS:
         QCOMPARE(pixelsAt(19, known(19)), 0);
     }
 
+    // The picture other windows and the command line draw is the preview's own, pixel for pixel, with
+    // any vision; at another size it keeps its proportions, centred.
+    void pictureIsThePreviews()
+    {
+        TestEditor ed;
+        Setup setup = allSlots(test::ReadableColors());
+        setup += {{19, QColor(255, 210, 210)}, {0, QColor(250, 240, 200)}};
+        setColors(ed, setup);
+        PreviewWindow* window = OpenPreview(ed);
+        const PreviewTheme theme = ReadPreviewTheme(ed.editor());
+        for (const VisionType vision : {VisionType::Normal, VisionType::Deuteranopia}) {
+            window->SimulateBox()->setCurrentIndex(int(vision));
+            QVERIFY(window->Preview()->Warnings().isEmpty());
+            const QImage shown = window->Preview()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(DrawThemePicture(theme, MockSize, vision).convertToFormat(QImage::Format_RGB32), shown);
+        }
+        const QImage tall = DrawThemePicture(theme, QSize(MockSize.width() / 2, 400));
+        QCOMPARE(tall.size(), QSize(MockSize.width() / 2, 400));
+        QCOMPARE(qAlpha(tall.pixel(tall.width() / 2, 10)), 0);
+        QCOMPARE(QColor(tall.pixel(tall.width() / 2, 200 - MockSize.height() / 4 + 20)), QColor(255, 210, 210));
+    }
+
     // One window at most; hovering names a setting, clicking goes there; it closes with the main window.
     void hoverClickAndClose()
     {
@@ -178,8 +201,8 @@ private Q_SLOTS:
         const QString noFix = QStringLiteral("No readable colour for \u201CTable and text selection highlight.\u201D keeps its other pairs readable.");
         QTest::newRow("Fix on an unticked slot") << Setup{{19, QColor(0x30, 0x30, 0x30)}} << "Fix: Menu text on menu background"
                                                  << 1 << 0 << QList<int>{20} << "";
-        QTest::newRow("Fix All over eight") << allSlots(test::EightFailingPairs()) << "Fix All" << 8 << 0
-                                            << QList<int>{20, 22, 15, 12, 11, 7, 26, 8} << "";
+        QTest::newRow("Fix All over ten") << allSlots(test::PaleFronts()) << "Fix All" << 10 << 0
+                                          << QList<int>{20, 22, 15, 12, 11, 7, 26, 8, 3} << "";
         QTest::newRow("Fix, no colour helps") << blackList << "Fix: Text highlight on list background" << 1 << 1 << QList<int>{} << noFix;
         QTest::newRow("Fix All, one left") << blackList + Setup{{20, QColor(0xE0, 0xE0, 0xE0)}} << "Fix All" << 2 << 1
                                            << QList<int>{20} << noFix;
@@ -253,8 +276,8 @@ private Q_SLOTS:
     void accessibleAndTabbed()
     {
         TestEditor ed;
-        // Seven warnings, one no colour fixes; red menu text that fails only with protanopia; a disabled hint.
-        Setup setup = allSlots(test::EightFailingPairs());
+        // Nine warnings, one no colour fixes; red menu text that fails only with protanopia; a disabled hint.
+        Setup setup = allSlots(test::PaleFronts());
         setup += {{18, Qt::black}, {16, Qt::black}, {17, QColor(0x7C, 0x7C, 0x7C)}, {15, Qt::white}};
         setup += {{20, Qt::red}, {19, Qt::black}, {23, QColor(0x20, 0x20, 0x20)}};
         setColors(ed, setup);
@@ -262,7 +285,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(window));
         ReadabilityPanel* panel = window->Panel();
         const QList<PairResult> warnings = panel->ShownWarnings();
-        QCOMPARE(warnings.size(), 7);
+        QCOMPARE(warnings.size(), 9);
         const qsizetype unfixable = PairIndex(16, 18);
         for (qsizetype row = 0; row < warnings.size(); ++row)
             if (warnings[row].pair == unfixable)
@@ -284,7 +307,7 @@ private Q_SLOTS:
             QLabel* label = text(qPrintable(QStringLiteral("lblWarning%1").arg(row)));
             QCOMPARE(order.indexOf(panel->FixButton(row)), order.indexOf(label) + 1);
             const PairResult& r = warnings[row];
-            QCOMPARE(accessibleName(label), QStringLiteral("Warning %1 of 7: %2: %3, needs %4:1").arg(row + 1)
+            QCOMPARE(accessibleName(label), QStringLiteral("Warning %1 of 9: %2: %3, needs %4:1").arg(row + 1)
                                                 .arg(QLatin1String(r.Pair().what), RatioText(r.ratio)).arg(Threshold(r.Pair().kind)));
         }
         QList<QWidget*> controls = {window->SimulateBox(), window->Preview(), panel->FixAllButton(), panel->ShowAllButton()};
@@ -304,6 +327,46 @@ private Q_SLOTS:
         QVERIFY(!table->accessibleName().isEmpty());
         QCOMPARE(table->rowCount(), int(CheckedPairCount));
         QCOMPARE(table->item(0, 2)->text(), RatioText(window->Preview()->Results()[0].ratio));
+    }
+
+    // Every text the picture draws in a theme colour, and every mark a user must see, is the front of a
+    // checked pair whose back is all that is drawn under it; the window system's own text reads on its
+    // bar; every checked pair is drawn. Over every layout the font sizes give (6, 12 and 28 points).
+    void everyDrawnTextChecked()
+    {
+        PreviewTheme theme = DefaultPreviewTheme();
+        theme.name = QString(80, u'W');
+        for (int layout = 0; layout < 243; ++layout) {
+            for (int k = 0, code = layout; k < SizeSlotCount; ++k, code /= 3)
+                theme.pointSizes[k] = std::array{6.0, 12.0, 28.0}[code % 3];
+            const Mock mock = BuildMock(theme);
+            std::vector<const MockItem*> under(std::size_t(MockSize.width() * MockSize.height()), nullptr);
+            std::array<bool, CheckedPairCount> drawn{};
+            for (const MockItem& item : mock.items) {
+                const bool mustRead = item.kind != MockItem::Kind::Fill && item.kind != MockItem::Kind::Frame;
+                const auto where = [&] { return qPrintable(QStringLiteral("\"%1\" (kind %2, colour %3) in layout %4").arg(item.text).arg(int(item.kind)).arg(item.color).arg(layout)); };
+                QVERIFY2(!mustRead || item.pair >= 0 || item.color < 0, where());
+                QVERIFY(item.pair < 0 || item.color == CheckedPairs[item.pair].front);
+                const QRect r = item.rect & QRect(QPoint(), MockSize);
+                for (int y = r.top(); y <= r.bottom(); ++y) {
+                    for (int x = r.left(); x <= r.right(); ++x) {
+                        if (item.kind == MockItem::Kind::Frame && x != r.left() && x != r.right() && y != r.top() && y != r.bottom())
+                            continue;
+                        const MockItem*& below = under[std::size_t(y * MockSize.width() + x)];
+                        const bool readsOnIt = item.pair >= 0 ? below && below->color == CheckedPairs[item.pair].back
+                                               : !mustRead || (below && below->color < 0 && ContrastRatio(item.fixed, below->fixed) >= TextContrast);
+                        if (!readsOnIt)
+                            QFAIL(where());
+                        if (!mustRead)
+                            below = &item;
+                    }
+                }
+                if (item.pair >= 0)
+                    drawn[item.pair] = true;
+            }
+            for (qsizetype k = 0; k < qsizetype(CheckedPairCount); ++k)
+                QVERIFY2(drawn[k] && !mock.pairPlaces[k].isEmpty(), CheckedPairs[k].what);
+        }
     }
 
     // What the picture lays out of a text: at most MaxPreviewText characters, no half of a pair.

@@ -185,6 +185,49 @@ private Q_SLOTS:
             QVERIFY2(!before[j].Passes() || result[j].Passes(), CheckedPairs[j].what);
     }
 
+    // Control text on a dark control colour and a light unselected tab: no text colour reads on both, so
+    // the tab moves, as little as the text needs; the control colour never does, and no other pair is lost.
+    void fixOnTwoSurfaces_data()
+    {
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<int>("back");
+        QTest::addColumn<QList<int>>("moved");
+        QTest::newRow("text fails both, fixed on the control colour") << QColor(128, 128, 128) << 0 << QList<int>{12, 1};
+        QTest::newRow("text reads on the control colour, fixed on the tab") << QColor(Qt::white) << 1 << QList<int>{1};
+        QTest::newRow("Fix All") << QColor(128, 128, 128) << -1 << QList<int>{12, 1};
+    }
+
+    void fixOnTwoSurfaces()
+    {
+        QFETCH(QColor, text);
+        QFETCH(int, back);
+        QFETCH(QList<int>, moved);
+        SlotColors colors = ReadableColors();
+        for (const CheckedPair& pair : CheckedPairs)
+            if (pair.back == 0)
+                colors[pair.front] = Qt::white;
+        colors[0] = QColor(40, 40, 40);
+        colors[1] = QColor(210, 210, 210);
+        colors[12] = text;
+        SlotColors after = colors;
+        if (back < 0) {
+            after = FixAll(colors).colors;
+        } else {
+            for (const SlotFix& fix : FixPairColors(colors, PairIndex(12, back)))
+                after[fix.slot] = fix.color;
+        }
+        QList<int> changed;
+        for (const SlotFix& fix : ChangedSlots(colors, after))
+            changed << fix.slot;
+        std::sort(moved.begin(), moved.end());
+        QCOMPARE(changed, moved);
+        for (const qsizetype k : {PairIndex(12, 0), PairIndex(12, 1)})
+            QVERIFY(PairRatio(after, CheckedPairs[k]) >= TextContrast);
+        // Just over the threshold: the tab went no further than its text needed.
+        QVERIFY(PairRatio(after, CheckedPairs[PairIndex(12, 1)]) < TextContrast * 1.03);
+        QVERIFY(Warnings(after).isEmpty());
+    }
+
     // The highlighted text is fixed first; the highlight, fixed after it,
     // must keep that text readable: darker would be nearer, so it goes lighter.
     void fixAllSeesEarlierFixes()

@@ -39,7 +39,7 @@ namespace {
 constexpr qint64 AllowedAgeMs = 1000;
 constexpr qint64 LoadMarginMs = 1000;
 
-// OVEX_RECOVERY_KILLS sets the number of kills.
+// OVEX_RECOVERY_KILLS: tools/test kills 24 times, CI 120 in a step of its own.
 const int Rounds = qEnvironmentVariableIsSet("OVEX_RECOVERY_KILLS") ? qEnvironmentVariableIntValue("OVEX_RECOVERY_KILLS") : 120;
 constexpr int AtOnce = 6;
 

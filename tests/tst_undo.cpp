@@ -134,8 +134,8 @@ private Q_SLOTS:
                 box->setFocus();
                 if (random.bounded(3) == 0)
                     QTest::keyClick(box, Qt::Key_Backspace);
-                else   // a key whose text is not Latin-1 too
-                    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, any(QStringList{"a", "b", "\u03a9"}), {});
+                else   // Windows-1252 beyond Latin-1 too, and a character the boxes leave out
+                    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, any(QStringList{"a", "b", "\u0152", "\u03a9"}), {});
             },
             [&] { ed.action("mnuNew")->trigger(); },
             [&] {
@@ -204,6 +204,7 @@ private Q_SLOTS:
         QTest::newRow("import of a .txt file") << "txt";
         QTest::newRow("new on an empty editor") << "new";
         QTest::newRow("typing back to the start") << "retype";
+        QTest::newRow("typing what a theme file cannot hold") << "unencodable";
         QTest::newRow("save, then import of the file saved") << "save and import";
     }
     void noStep()
@@ -230,6 +231,10 @@ private Q_SLOTS:
             QTest::keyClicks(box, "34");
             QTest::keyClick(box, Qt::Key_Backspace);
             QTest::keyClick(box, Qt::Key_Backspace);
+        } else if (action == "unencodable") {
+            QLineEdit* box = ed.editor().txtThemeName;
+            box->setFocus();
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QStringLiteral("\u6D77"), {});
         } else if (action == "save and import") {
             const QString resaved = file("resaved.theme");
             for (QAction* command : {ed.action("mnuSave"), ed.action("mnuImport")}) {
@@ -297,6 +302,8 @@ private Q_SLOTS:
         QTest::newRow("the focus leaves the box") << "leave" << "Theme Nameab";
         QTest::newRow("Ctrl+Z, Ctrl+Shift+Z") << "undo redo" << "Theme Nameab";
         QTest::newRow("Ctrl+Z, Ctrl+Y") << "undo redo-y" << "Theme Nameab";
+        // Text dropped into a size box, the focus staying: a step of its own.
+        QTest::newRow("a drop into another box") << "drop" << "Theme Nameab";
     }
     void typingRunEnds()
     {
@@ -310,6 +317,15 @@ private Q_SLOTS:
         if (between == "leave") {
             ed.slots().chk[0]->setFocus();
             name->setFocus();
+        } else if (between == "drop") {
+            QMimeData text;
+            text.setText(QStringLiteral("7"));
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(ed.slots().SizeBox(27), &enter);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(ed.slots().SizeBox(27), &drop);
+            QVERIFY(ed.slots().SizeBox(27)->text().contains(u'7'));
+            QVERIFY(name->hasFocus());
         } else if (between.startsWith("undo")) {
             QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier);
             QCOMPARE(name->text(), QStringLiteral("Theme Name"));
@@ -325,12 +341,12 @@ private Q_SLOTS:
     }
 
     // Undo and redo give back a name exactly: one of Latin-1 letters beyond
-    // ASCII, one with a character beyond the BMP (the walk types others).
+    // ASCII, one of Windows-1252's beyond Latin-1 (the walk types others).
     void textsRestoredExactly_data()
     {
         QTest::addColumn<QString>("text");
         QTest::newRow("Latin-1") << QStringLiteral("Caf\u00e9 \u00ff");
-        QTest::newRow("beyond the BMP") << QStringLiteral("Night \U0001F319");
+        QTest::newRow("Windows-1252 beyond Latin-1") << QStringLiteral("\u0152uvre \u0160 \u017D \u0178 \u20AC");
     }
     void textsRestoredExactly()
     {

@@ -47,11 +47,16 @@ void BringToFront(QWidget& window)
     window.activateWindow();
 }
 
-void ConfigureApplication(QApplication& app)
+void AddEmbeddedFonts()
 {
     // Adding the same font again is harmless: the database keeps one family.
     addFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
     addFont(QStringLiteral(":/fonts/LiberationSans-Bold.ttf"));
+}
+
+void ConfigureApplication(QApplication& app)
+{
+    AddEmbeddedFonts();
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(new AppStyle(fusion));
     app.setFont(UiFont(false));

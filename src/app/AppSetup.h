@@ -10,6 +10,10 @@ namespace ovex {
 // window: the Fusion style and Liberation Sans shipped inside the program.
 void ConfigureApplication(QApplication& app);
 
+// The faces shipped inside the program, which every picture of a theme is
+// drawn in; ConfigureApplication adds them too.
+void AddEmbeddedFonts();
+
 // 8.25 pt at 96 dpi, the size the layout was drawn for; in pixels so that
 // the captions fit their fixed boxes whatever the screen's dpi.
 QFont UiFont(bool bold);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +14,7 @@ struct CommandLine
         OpenWindow,   // the editor, importing file once shown when one is given
         Check,        // judge files, print one line each, exit with the status
         Convert,      // write a theme for each scheme, print one line each
+        Render,       // write a picture for each theme, print one line each
         Exit,         // print text (help, version or an error) and exit
     };
     Action action = Action::OpenWindow;
@@ -20,17 +22,26 @@ struct CommandLine
     QString file;
     // Check: the files as given.
     QStringList checkFiles;
-    // Convert: the schemes as given, and the folder to write to.
-    QStringList schemeFiles;
+    // Convert and Render: the schemes or themes as given, the folder to write
+    // to, whether a file already there is replaced, and the program's name
+    // for its errors; Render's picture size.
+    QStringList inputFiles;
     QString outputDir;
+    bool overwrite = false;
+    QString program;
+    QSize size;
     // Exit: what to print, and where.
     QString text;
     bool toStderr = false;
     int exitStatus = 0;
 };
 
-// Exit status for arguments the program cannot use.
+// Exit status for arguments the program cannot use (and for an output folder
+// that cannot be used).
 inline constexpr int UsageErrorStatus = 2;
+
+// The largest picture --render draws, either way.
+inline constexpr int MaxRenderSide = 4096;
 
 // "Ovex Theme Editor 1.0.5".
 QString VersionText();

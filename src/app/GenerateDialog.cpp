@@ -1,7 +1,7 @@
 #include "app/GenerateDialog.h"
 
-#include "preview/PreviewScene.h"
-#include "preview/PreviewTheme.h"
+#include "colour/ThemePicture.h"
+#include "preview/ReadPreviewTheme.h"
 #include "app/frmMain.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
@@ -15,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -41,13 +40,7 @@ QPixmap proposalPicture(const PreviewTheme& current, const SlotColors& colors)
         theme.colors[slot] = colors[slot];
         theme.inTheme[slot] = true;
     }
-    QImage picture(MockSize, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    {
-        QPainter painter(&picture);
-        PaintMock(painter, theme, BuildMock(theme));
-    }
-    return QPixmap::fromImage(picture.scaledToWidth(PreviewWidth, Qt::SmoothTransformation));
+    return QPixmap::fromImage(DrawThemePicture(theme).scaledToWidth(PreviewWidth, Qt::SmoothTransformation));
 }
 
 QIcon colourIcon(const QColor& color)
@@ -67,6 +60,11 @@ QString PictureFilter()
         if (readable.contains(format))
             patterns << QStringLiteral("*.%1").arg(QLatin1String(format));
     return QStringLiteral("Pictures (%1)").arg(patterns.join(u' '));
+}
+
+bool NameFollowsScheme(const QString& nameBox, const QString& lastApplied)
+{
+    return nameBox == QLatin1String(PlaceholderName) || (!lastApplied.isEmpty() && nameBox == lastApplied);
 }
 
 QString VisionNote(const QList<ThemeProposal>& proposals)
@@ -194,7 +192,10 @@ void GenerateDialog::propose()
         m_proposals = m_proposals.first(std::min<qsizetype>(m_proposals.size(), ProposalsAfterScheme));
         m_proposals.prepend(SchemeProposal(*m_scheme));
     }
-    const PreviewTheme current = m_main ? ReadPreviewTheme(m_main->editor()) : DefaultPreviewTheme();
+    PreviewTheme current = m_main ? ReadPreviewTheme(m_main->editor()) : DefaultPreviewTheme();
+    // The pictures' title bars show the name Apply would set.
+    if (m_scheme && (!m_main || NameFollowsScheme(m_main->editor().txtThemeName->text(), m_main->AppliedSchemeName())))
+        current.name = PreviewText(m_scheme->name);
     lstProposals->clear();
     for (const ThemeProposal& p : m_proposals) {
         // The chosen one shows in its caption; the picture stays untinted.
@@ -289,9 +290,11 @@ void GenerateDialog::apply()
             colors.append({slot, QColorToPacked(m_proposals[chosen].colors[slot])});
         // A scheme names the theme, unless the user already has.
         std::optional<QString> name;
-        if (m_scheme && m_main->editor().txtThemeName->text() == QLatin1String(PlaceholderName))
+        if (m_scheme && NameFollowsScheme(m_main->editor().txtThemeName->text(), m_main->AppliedSchemeName()))
             name = m_scheme->name;
         m_main->SetSlotColors(Title, colors, name);
+        if (name)
+            m_main->SetAppliedSchemeName(*name);
     }
     accept();
 }

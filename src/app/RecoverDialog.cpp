@@ -1,12 +1,12 @@
 #include "app/RecoverDialog.h"
 
-#include "preview/PreviewScene.h"
+#include "colour/PreviewTheme.h"
+#include "colour/ThemePicture.h"
 #include "recovery/RecoveryKeeper.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QThread>
 #include <QVBoxLayout>
@@ -17,33 +17,6 @@ namespace ovex {
 namespace {
 
 constexpr int PathRole = Qt::UserRole;
-
-// The theme of a state drawn as the preview draws it, at size: the one place
-// that turns a kept state into a picture.
-QImage themePicture(const ThemeState& state, QSize size)
-{
-    PreviewTheme theme = DefaultPreviewTheme();
-    theme.name = PreviewText(state.name);
-    for (int i = 0; i < SlotCount; ++i) {
-        const SlotState& slot = state.slots[i];
-        if (!slot.ticked)
-            continue;
-        if (i < ColorSlotCount && !slot.tag.isEmpty()) {
-            theme.colors[i] = IsSystemColor(slot.color) ? DefaultSlotColor(i) : PackedToQColor(slot.color);
-            theme.inTheme[i] = true;
-        } else if (const auto points = i >= FirstSizeSlot ? PreviewPointSize(state.sizes[i - FirstSizeSlot]) : std::nullopt) {
-            theme.pointSizes[i - FirstSizeSlot] = *points;
-            theme.inTheme[i] = true;
-        }
-    }
-    QImage picture(size, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    QPainter painter(&picture);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    painter.scale(double(size.width()) / MockSize.width(), double(size.height()) / MockSize.height());
-    PaintMock(painter, theme, BuildMock(theme));
-    return picture;
-}
 
 QPushButton* button(const QString& text, const QString& accessibleName, QWidget* parent)
 {
@@ -190,7 +163,7 @@ void RecoverDialog::drawPictures()
         states.append(entry.copy.state);
     }
     m_pictures.setFuture(QtConcurrent::mapped(&m_pool, std::move(states), [](const ThemeState& state) {
-        return themePicture(state, PictureSize());
+        return DrawThemePicture(PreviewThemeOf(state), PictureSize());
     }));
 }
 

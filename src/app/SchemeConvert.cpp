@@ -1,28 +1,22 @@
 #include "app/SchemeConvert.h"
 
-#include "fileio/FileWriter.h"
 #include "platform/PackedColor.h"
 #include "schemes/SchemeFile.h"
 #include "slots/MRW_Color.h"
 #include "theme/SaveTheme.h"
 #include "theme/ThemeKeys.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QHash>
-#include <QTextStream>
-
-#include <algorithm>
-#include <atomic>
-#include <thread>
-#include <vector>
-
 namespace ovex {
 
 namespace {
 
-// Threads that convert at once: enough for the syncs to overlap.
-constexpr qsizetype ConvertWorkers = 8;
+// A name as long as a file can make it stays readable on one line.
+constexpr qsizetype MaxNameShown = 100;
+
+QString quotedName(const QString& name)
+{
+    return u'"' + (name.size() > MaxNameShown ? name.left(MaxNameShown) + QStringLiteral("...") : name) + u'"';
+}
 
 } // namespace
 
@@ -34,70 +28,37 @@ QStringList SchemeThemeLines(const SchemeTheme& theme)
     return lines;
 }
 
-ConvertResult ConvertScheme(const QString& scheme, const QString& outputDir)
+QString SchemeThemeFileName(const QString& scheme)
 {
-    const auto refused = [&](const QString& reason) { return ConvertResult{scheme + QStringLiteral(": error: ") + reason, false}; };
-    const SchemeReading reading = ReadSchemeFile(scheme);
-    if (!reading.scheme)
-        return refused(reading.error);
-    const SchemeTheme theme = MapScheme(*reading.scheme);
-
-    const QString target = QDir(outputDir).filePath(SchemeBaseName(scheme) + QStringLiteral(".theme"));
-    if (const auto failure = WriteWholeFile(target, ThemeFileBytes(SchemeThemeLines(theme)), WriteOptions::KeepExisting())) {
-        const QFileInfo existing(target);
-        if (existing.exists() || existing.isSymLink())
-            return refused(target + QStringLiteral(" already exists"));
-        return refused(QStringLiteral("could not write %1: %2").arg(target, *failure));
-    }
-
-    const qsizetype moved = theme.adjusted.size();
-    return {QStringLiteral("%1: wrote %2 (%3 %4 adjusted for readability)")
-                .arg(scheme, target)
-                .arg(moved)
-                .arg(moved == 1 ? QStringLiteral("colour") : QStringLiteral("colours")),
-            true};
+    return SchemeBaseName(scheme) + QStringLiteral(".theme");
 }
 
-int RunSchemeConvert(const QStringList& schemes, const QString& outputDir, QTextStream& out)
+BatchOutcome ConvertScheme(const QString& scheme, const QString& target, Overwrite overwrite)
 {
-    // Schemes that give the same file name go to one worker, in the order
-    // given, so the first one written wins as it would one at a time.
-    QList<QList<qsizetype>> groups;
-    QHash<QString, qsizetype> groupOf;
-    for (qsizetype i = 0; i < schemes.size(); ++i) {
-        const QString name = SchemeBaseName(schemes[i]);
-        if (!groupOf.contains(name)) {
-            groupOf.insert(name, groups.size());
-            groups.append(QList<qsizetype>());
-        }
-        groups[groupOf.value(name)].append(i);
-    }
+    const SchemeReading reading = ReadSchemeFile(scheme);
+    if (!reading.scheme)
+        return BatchRefused(scheme, reading.error);
+    const SchemeTheme theme = MapScheme(*reading.scheme);
+    const std::optional<QByteArray> bytes = ThemeFileBytes(SchemeThemeLines(theme));
+    if (!bytes)
+        return BatchRefused(scheme, QStringLiteral("the theme holds characters a theme file cannot hold"));
+    if (const std::optional<QString> failure = WriteOutputFile(target, *bytes, overwrite))
+        return BatchRefused(scheme, *failure);
 
-    // Each file is synced before it appears; syncs of several files overlap
-    // and the file system commits them together, which makes a few threads
-    // far faster than one, even on one core.
-    QList<ConvertResult> results(schemes.size());
-    std::atomic<qsizetype> next{0};
-    const auto work = [&] {
-        for (qsizetype g = next++; g < groups.size(); g = next++) {
-            for (const qsizetype i : groups[g])
-                results[i] = ConvertScheme(schemes[i], outputDir);
-        }
-    };
-    std::vector<std::thread> workers;
-    for (qsizetype k = 1; k < std::min<qsizetype>(ConvertWorkers, groups.size()); ++k)
-        workers.emplace_back(work);
-    work();
-    for (std::thread& worker : workers)
-        worker.join();
+    const qsizetype moved = theme.adjusted.size();
+    QString details = QStringLiteral("%1 %2 adjusted for readability")
+                          .arg(moved)
+                          .arg(moved == 1 ? QStringLiteral("colour") : QStringLiteral("colours"));
+    const QString& given = reading.scheme->givenName;
+    if (!given.isEmpty() && given != theme.name)
+        details += QStringLiteral("; name %1 written as %2").arg(quotedName(given), quotedName(theme.name));
+    return BatchWritten(scheme, target, details);
+}
 
-    bool allWritten = true;
-    for (const ConvertResult& result : results) {
-        out << result.line << '\n';
-        allWritten = allWritten && result.written;
-    }
-    out.flush();
-    return allWritten ? 0 : ConvertRefusedStatus;
+int RunSchemeConvert(const QString& program, const QStringList& schemes, const QString& outputDir, Overwrite overwrite,
+                     QTextStream& out, QTextStream& err)
+{
+    return RunBatch({program, schemes, outputDir, overwrite, SchemeThemeFileName, ConvertScheme}, out, err);
 }
 
 } // namespace ovex

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/OutputBatch.h"
 #include "schemes/SchemeTheme.h"
 
 #include <QString>
@@ -12,25 +13,21 @@ namespace ovex {
 // --convert: schemes of other programs written as theme files, with no
 // window and nothing kept but the files written.
 
-// Exit status when any scheme was not written.
-inline constexpr int ConvertRefusedStatus = 2;
-
-struct ConvertResult
-{
-    QString line;   // "ashes.yml: wrote out/ashes.theme (2 colours adjusted for readability)"
-    bool written = false;
-};
-
 // The lines of the theme file: the name, then all 27 colours in slot order.
 QStringList SchemeThemeLines(const SchemeTheme& theme);
 
-// Reads scheme, maps it, and writes outputDir/<its base name>.theme as Save
-// writes a theme; a file already there is never replaced.
-ConvertResult ConvertScheme(const QString& scheme, const QString& outputDir);
+// "ashes.theme" for ".../ashes.yml".
+QString SchemeThemeFileName(const QString& scheme);
 
-// Converts the schemes, several at a time but with the outcome of converting
-// them in turn, and prints one line for each on out in the order given; 0
-// when every one was written, ConvertRefusedStatus otherwise.
-int RunSchemeConvert(const QStringList& schemes, const QString& outputDir, QTextStream& out);
+// Reads scheme, maps it, and writes target as Save writes a theme, keeping or
+// replacing a file already there. Its line says how many colours were moved
+// and, where the theme's name is not the scheme's own (a theme file cannot
+// hold it), both names.
+BatchOutcome ConvertScheme(const QString& scheme, const QString& target, Overwrite overwrite);
+
+// Converts the schemes into outputDir (RunBatch): several at a time but with
+// the outcome of converting them in turn.
+int RunSchemeConvert(const QString& program, const QStringList& schemes, const QString& outputDir, Overwrite overwrite,
+                     QTextStream& out, QTextStream& err);
 
 } // namespace ovex

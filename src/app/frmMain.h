@@ -52,6 +52,11 @@ public:
     void SetSlotColors(const QString& text, const QList<SlotColor>& colors,
                        const std::optional<QString>& name = std::nullopt);
 
+    // The name the last Generate Theme from a scheme put in the name box:
+    // while the box still holds it, the next scheme names the theme again.
+    const QString& AppliedSchemeName() const { return m_appliedSchemeName; }
+    void SetAppliedSchemeName(const QString& name) { m_appliedSchemeName = name; }
+
     // The keeper of this window's unsaved work; null when recovery is off.
     RecoveryKeeper* recovery() const { return m_recovery.get(); }
 
@@ -108,6 +113,7 @@ private:
     OwnStateDialog m_schemeDialogs{m_generateDialogs};
     Editor m_editor;
     History* m_history = nullptr;
+    QString m_appliedSchemeName;
     QPointer<QWidget> m_about;
     QPointer<QWidget> m_preview;
 

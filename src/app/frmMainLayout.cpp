@@ -1,7 +1,7 @@
 // The window's controls at their designed positions, in pixels at 96 dpi.
 #include "app/AppSetup.h"
 #include "app/frmMain.h"
-#include "slots/LineBreaks.h"
+#include "slots/ThemeText.h"
 #include "theme/History.h"
 #include "theme/HistoryActions.h"
 #include "theme/ThemeKeys.h"
@@ -62,7 +62,7 @@ QLineEdit* makeTextBox(const QString& name, const QString& text, QWidget* parent
     box->setFont(UiFont(false));
     // A value is never shortened (QLineEdit cuts at 32767 otherwise).
     box->setMaxLength(std::numeric_limits<int>::max());
-    box->setValidator(new LineBreakFilter(box));
+    KeepThemeText(box);
     box->setText(text);
     return box;
 }
@@ -177,6 +177,12 @@ void frmMain::buildMenus()
     addSeparator(file, "mnuSep2");
     QAction* exit = addItem(file, "mnuExit", QStringLiteral("E&xit"));
     connect(exit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+    // The desktop's own keys, shown beside the items; a platform without one
+    // (Quit on Windows) gets none.
+    mnuNew->setShortcuts(QKeySequence::New);
+    mnuImport->setShortcuts(QKeySequence::Open);
+    mnuSave->setShortcuts(QKeySequence::Save);
+    exit->setShortcuts(QKeySequence::Quit);
 
     // Edit: the item names the step it would undo; the keys are the same on
     // every platform (HistoryActions).

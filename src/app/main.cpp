@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/SchemeConvert.h"
 #include "app/ThemeCheck.h"
+#include "app/ThemeRender.h"
 #include "app/frmMain.h"
 #include "recovery/RecoveryFolder.h"
 #include "AppInfo.h"
@@ -14,8 +15,8 @@
 
 namespace {
 
-// Decided before QApplication exists, so that --help, --version, --check and
-// --convert need no display.
+// Decided before QApplication exists, so that --help, --version, --check,
+// --convert and --render need no display.
 QStringList argumentsOf(int argc, char* argv[])
 {
     QStringList arguments;
@@ -24,23 +25,27 @@ QStringList argumentsOf(int argc, char* argv[])
     return arguments;
 }
 
-// A script reads --check's stderr for its own failures: Qt's notes about
-// the session it runs in (no XDG_RUNTIME_DIR from cron, CI or root) are no
-// concern of it. Critical and fatal messages still go out.
-void quietCheckMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
+// A script reads the batch modes' stderr for their own failures: Qt's notes
+// about the session it runs in (no XDG_RUNTIME_DIR from cron, CI or root)
+// are no concern of it. Critical and fatal messages still go out.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, text).toLocal8Bit().constData());
 }
 
-int check(int argc, char* argv[], const QStringList& files)
+int render(int argc, char* argv[], const ovex::CommandLine& commandLine)
 {
-    // The editor is built but never shown: no display is needed or used.
+    // The fonts need an application; no display is needed or used.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(quietCheckMessages);
-    QApplication app(argc, argv);
+    qInstallMessageHandler(quietMessages);
+    QGuiApplication app(argc, argv);
+    ovex::AddEmbeddedFonts();
     QTextStream out(stdout);
-    return ovex::RunThemeCheck(files, out);
+    QTextStream err(stderr);
+    return ovex::RunThemeRender(commandLine.program, commandLine.inputFiles, commandLine.outputDir,
+                                commandLine.overwrite ? ovex::Overwrite::Replace : ovex::Overwrite::Keep,
+                                commandLine.size, out, err);
 }
 
 } // namespace
@@ -52,12 +57,19 @@ int main(int argc, char* argv[])
     case ovex::CommandLine::Action::Exit:
         std::fputs(commandLine.text.toLocal8Bit().constData(), commandLine.toStderr ? stderr : stdout);
         return commandLine.exitStatus;
-    case ovex::CommandLine::Action::Check:
-        return check(argc, argv, commandLine.checkFiles);
+    case ovex::CommandLine::Action::Check: {
+        // Files read and judged: no application object, no display.
+        QTextStream out(stdout);
+        return ovex::RunThemeCheck(commandLine.checkFiles, out);
+    }
+    case ovex::CommandLine::Action::Render:
+        return render(argc, argv, commandLine);
     case ovex::CommandLine::Action::Convert: {
         // Files in, files out: no application object, no display.
         QTextStream out(stdout);
-        return ovex::RunSchemeConvert(commandLine.schemeFiles, commandLine.outputDir, out);
+        QTextStream err(stderr);
+        return ovex::RunSchemeConvert(commandLine.program, commandLine.inputFiles, commandLine.outputDir,
+                                      commandLine.overwrite ? ovex::Overwrite::Replace : ovex::Overwrite::Keep, out, err);
     }
     case ovex::CommandLine::Action::OpenWindow:
         break;

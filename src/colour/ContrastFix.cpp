@@ -16,12 +16,15 @@ namespace {
 constexpr double CoarseStep = 0.01;
 constexpr int Bisections = 12;
 
-// What a new colour for one slot must satisfy: each pair that uses the slot,
-// for each vision that counts, at no less than its floor.
+// What a new colour for one slot of the target pair must satisfy: each pair
+// that uses the slot, for each vision that counts, at no less than its floor.
 class Requirements
 {
 public:
-    Requirements(const SlotColors& colors, qsizetype target, VisionType vision) : m_slot(CheckedPairs[target].front)
+    // With surfacesFollow, the slot's pairs on its further surfaces are left
+    // out: those surfaces are moved after it.
+    Requirements(const SlotColors& colors, qsizetype target, int slot, VisionType vision, bool surfacesFollow = false)
+        : m_slot(slot)
     {
         m_visions.push_back(VisionType::Normal);
         if (vision != VisionType::Normal)
@@ -29,6 +32,8 @@ public:
         for (qsizetype k = 0; k < qsizetype(CheckedPairCount); ++k) {
             const CheckedPair& pair = CheckedPairs[k];
             if (pair.front != m_slot && pair.back != m_slot)
+                continue;
+            if (surfacesFollow && k != target && IsFurtherSurface(k))
                 continue;
             const QColor& other = colors[pair.front == m_slot ? pair.back : pair.front];
             for (std::size_t v = 0; v < m_visions.size(); ++v) {
@@ -102,10 +107,14 @@ QColor WithLightness(const QColor& color, double lightness)
     return atLightness(ToOkLch(ToOkLab(color)), lightness, color.alpha());
 }
 
-std::optional<QColor> FixPair(const SlotColors& colors, qsizetype pair, VisionType vision)
+namespace {
+
+// The colour nearest in lightness to slot's that brings pair to its threshold.
+std::optional<QColor> fixSlot(const SlotColors& colors, qsizetype pair, int slot, VisionType vision,
+                              bool surfacesFollow = false)
 {
-    const Requirements needs(colors, pair, vision);
-    const QColor& color = colors[CheckedPairs[pair].front];
+    const Requirements needs(colors, pair, slot, vision, surfacesFollow);
+    const QColor& color = colors[slot];
     if (needs.MetBy(color))
         return color;
     const double start = ToOkLab(color).L;
@@ -117,6 +126,51 @@ std::optional<QColor> FixPair(const SlotColors& colors, qsizetype pair, VisionTy
     return WithLightness(color, useDarker ? *darker : *lighter);
 }
 
+} // namespace
+
+std::optional<QColor> FixPair(const SlotColors& colors, qsizetype pair, VisionType vision)
+{
+    return fixSlot(colors, pair, CheckedPairs[pair].front, vision);
+}
+
+bool IsFurtherSurface(qsizetype pair)
+{
+    const int front = CheckedPairs[pair].front;
+    return std::any_of(CheckedPairs.begin(), CheckedPairs.begin() + pair, [&](const CheckedPair& p) { return p.front == front; });
+}
+
+QList<SlotFix> FixPairColors(const SlotColors& colors, qsizetype pair, VisionType vision)
+{
+    const CheckedPair& p = CheckedPairs[pair];
+    if (const auto front = FixPair(colors, pair, vision))
+        return {{p.front, *front}};
+    if (IsFurtherSurface(pair)) {
+        if (const auto back = fixSlot(colors, pair, p.back, vision))
+            return {{p.back, *back}};
+        return {};
+    }
+    // The front on its first surface, then each further surface it no
+    // longer reads on moved to read under it.
+    const auto front = fixSlot(colors, pair, p.front, vision, true);
+    if (!front)
+        return {};
+    SlotColors fixed = colors;
+    fixed[p.front] = *front;
+    QList<SlotFix> fixes = {{p.front, *front}};
+    for (qsizetype k = pair + 1; k < qsizetype(CheckedPairCount); ++k) {
+        const CheckedPair& further = CheckedPairs[k];
+        if (further.front != p.front || PairRatio(fixed, further, VisionType::Normal) >= Threshold(further.kind)
+            && PairRatio(fixed, further, vision) >= Threshold(further.kind))
+            continue;
+        const auto back = fixSlot(fixed, k, further.back, vision);
+        if (!back)
+            return {};
+        fixed[further.back] = *back;
+        fixes.append({further.back, *back});
+    }
+    return fixes;
+}
+
 FixAllResult FixAll(const SlotColors& colors, VisionType vision)
 {
     FixAllResult result{colors, {}, {}};
@@ -125,8 +179,9 @@ FixAllResult FixAll(const SlotColors& colors, VisionType vision)
         const auto fails = [&](VisionType v) { return GradeFor(pair.kind, PairRatio(result.colors, pair, v)) == Grade::Fails; };
         if (!fails(VisionType::Normal) && !fails(vision))
             continue;
-        if (const auto fixed = FixPair(result.colors, k, vision)) {
-            result.colors[pair.front] = *fixed;
+        if (const QList<SlotFix> fixes = FixPairColors(result.colors, k, vision); !fixes.isEmpty()) {
+            for (const SlotFix& fix : fixes)
+                result.colors[fix.slot] = fix.color;
             result.fixed.append(k);
         } else {
             result.unfixed.append(k);

@@ -39,10 +39,14 @@ const std::array<CheckedPair, CheckedPairCount> CheckedPairs = {{
     {12, 0, PairKind::Text, "Control text on control colour"},
     {11, 0, PairKind::Text, "Label text on control colour"},
     {7, 6, PairKind::Text, "Tool-tip text on tool-tip background"},
+    // After control text on the control colour: where no text colour reads
+    // on both, Fix moves the tab, not the control colour.
+    {12, 1, PairKind::Text, "Control text on unselected tab"},
     {26, 0, PairKind::NonText, "Focus colour on control colour"},
     // The mock fills the scroll bar's track with the control colour.
     {8, 0, PairKind::NonText, "Scroll bar slider on its track"},
     {16, 18, PairKind::NonText, "Text highlight on list background"},
+    {3, 0, PairKind::NonText, "Check marks and arrows on control colour"},
     {23, 19, PairKind::DisabledHint, "Disabled menu text on menu background"},
     {13, 5, PairKind::DisabledHint, "Disabled control text on disabled button"},
     {14, 0, PairKind::DisabledHint, "Disabled proxy port text on control colour"},

@@ -41,10 +41,11 @@ struct CheckedPair
     const char* what;
 };
 
-inline constexpr std::size_t CheckedPairCount = 13;
+inline constexpr std::size_t CheckedPairCount = 15;
 
 // Every checked pair: text, non-text, then the hints. FixAll goes through
-// them in this order.
+// them in this order. The preview's scene draws every text and mark as the
+// front of one of these, on its back.
 extern const std::array<CheckedPair, CheckedPairCount> CheckedPairs;
 
 // The index in CheckedPairs of front drawn on back; the pair must be one.

@@ -13,7 +13,7 @@ constexpr std::array<char16_t, 32> HighTable = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char encodeOne(char32_t c)
+std::optional<char> encodeOne(char32_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<char>(c);
@@ -21,7 +21,7 @@ char encodeOne(char32_t c)
         if (HighTable[i] == c)
             return static_cast<char>(0x80 + i);
     }
-    return '?';
+    return std::nullopt;
 }
 
 } // namespace
@@ -37,18 +37,22 @@ QString Cp1252_Decode(QByteArrayView bytes)
     return text;
 }
 
-QByteArray Cp1252_Encode(QStringView text)
+bool Cp1252_Holds(char32_t c)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            bytes.append('?');
-            ++i;
-            continue;
-        }
-        bytes.append(encodeOne(c.unicode()));
+    return encodeOne(c).has_value();
+}
+
+std::optional<QByteArray> Cp1252_Encode(QStringView text)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char* out = bytes.data();
+    // A surrogate, paired or not, is never held: every code point it can be
+    // part of lies beyond the table.
+    for (const QChar c : text) {
+        const std::optional<char> b = encodeOne(c.unicode());
+        if (!b)
+            return std::nullopt;
+        *out++ = *b;
     }
     return bytes;
 }

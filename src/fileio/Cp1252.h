@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace ovex {
 
 // Theme files are 8-bit Windows-1252 text. A table of our own keeps the
@@ -11,8 +13,12 @@ namespace ovex {
 // the way Windows itself maps them.
 QString Cp1252_Decode(QByteArrayView bytes);
 
-// Characters the code page cannot hold become "?", one per character
-// (a surrogate pair counts as one character).
-QByteArray Cp1252_Encode(QStringView text);
+// Whether the code page holds the code point c.
+bool Cp1252_Holds(char32_t c);
+
+// The bytes of text, or nothing when it holds a character the code page
+// cannot (a lone surrogate among them): a theme file never gets a "?" or any
+// other stand-in for a character it could not hold.
+std::optional<QByteArray> Cp1252_Encode(QStringView text);
 
 } // namespace ovex

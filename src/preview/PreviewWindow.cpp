@@ -2,6 +2,7 @@
 
 #include "preview/ReadabilityPanel.h"
 #include "preview/ReadableText.h"
+#include "preview/ReadPreviewTheme.h"
 #include "preview/ThemePreview.h"
 #include "theme/Editor.h"
 

@@ -155,9 +155,9 @@ void ReadabilityPanel::fixRow(qsizetype row)
         return;
     const qsizetype k = m_warnings[row].pair;
     const CheckedPair& pair = CheckedPairs[k];
-    if (const auto color = FixPair(m_colors, k, m_vision)) {
+    if (const QList<SlotFix> fixes = FixPairColors(m_colors, k, m_vision); !fixes.isEmpty()) {
         m_unfixed.clear();
-        Q_EMIT ColorsChosen(QStringLiteral("Fix: %1").arg(QLatin1String(pair.what)), {{pair.front, *color}});
+        Q_EMIT ColorsChosen(QStringLiteral("Fix: %1").arg(QLatin1String(pair.what)), fixes);
         return;
     }
     m_unfixed = {k};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/PreviewScene.h"
+#include "colour/PreviewScene.h"
 
 #include <QWidget>
 

@@ -149,11 +149,14 @@ SchemeReading ReadKdeScheme(QByteArrayView bytes, const QString& fallbackName)
         if (it == values.cend())
             return SchemeRefused(QStringLiteral("%1 is missing").arg(ColorLabel(key, SchemeFormat::Kde)));
         const std::optional<QColor> colour = kdeColor(*it);
-        if (!colour)
-            return SchemeRefused(QStringLiteral("%1 is not a colour").arg(ColorLabel(key, SchemeFormat::Kde)));
+        if (!colour) {
+            return SchemeRefused(NotAColourReason(ColorLabel(key, SchemeFormat::Kde), FoundText(QString::fromUtf8(*it)),
+                                                  KdeColourForm));
+        }
         scheme.colors.insert(key, *colour);
     }
-    scheme.name = SchemeName(unescape(QString::fromUtf8(name)), fallbackName);
+    scheme.givenName = unescape(QString::fromUtf8(name));
+    scheme.name = SchemeName(scheme.givenName, fallbackName);
     return {scheme, {}};
 }
 

@@ -19,8 +19,11 @@ enum class SchemeVariant { Unstated, Dark, Light };
 struct Scheme
 {
     SchemeFormat format = SchemeFormat::Base16;
-    // The scheme's own name, or the file's base name where it gives none.
+    // The scheme's own name as a theme file can hold it (SchemeName), or the
+    // file's base name where it gives none.
     QString name;
+    // The name as the file gives it; empty where it gives none.
+    QString givenName;
     SchemeVariant variant = SchemeVariant::Unstated;
     // base16/base24: "base00".."base17". KDE: "View/BackgroundNormal" for
     // BackgroundNormal in [Colors:View]. Only the colours the mapping uses.

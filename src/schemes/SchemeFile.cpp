@@ -31,9 +31,17 @@ SchemeReading ReadSchemeFile(const QString& path)
 
 QString SchemeBaseName(const QString& path)
 {
+    // Never a hidden file: ".night.yaml" gives "night".
+    const auto visible = [](QString name) {
+        while (name.startsWith(u'.'))
+            name.remove(0, 1);
+        return name;
+    };
     const QFileInfo info(path);
-    const QString base = info.completeBaseName();
-    return base.isEmpty() ? info.fileName() : base;
+    QString base = visible(info.completeBaseName());
+    if (base.isEmpty())
+        base = visible(info.fileName());
+    return base.isEmpty() ? QStringLiteral("Untitled") : base;
 }
 
 } // namespace ovex

@@ -17,7 +17,8 @@ SchemeReading ReadScheme(QByteArrayView bytes, const QString& fallbackName);
 SchemeReading ReadSchemeFile(const QString& path);
 
 // "ashes" for ".../ashes.yml": the theme file a scheme converts to is named
-// after it.
+// after it. Leading dots are dropped (".ashes.yml" gives "ashes"), so that
+// the theme is never a hidden file.
 QString SchemeBaseName(const QString& path);
 
 } // namespace ovex

@@ -1,5 +1,7 @@
 #include "schemes/SchemeText.h"
 
+#include "fileio/Cp1252.h"
+
 namespace ovex {
 
 QString NotASchemeReason()
@@ -18,15 +20,49 @@ std::optional<QColor> HexColor(QStringView text)
     return color.isValid() ? std::optional(color) : std::nullopt;
 }
 
+QString FoundText(const QString& text)
+{
+    constexpr qsizetype Shown = 40;
+    return u'"' + (text.size() > Shown ? text.left(Shown) + QStringLiteral("...") : text) + u'"';
+}
+
+QString NotAColourReason(const QString& label, const QString& found, const char* expected)
+{
+    return QStringLiteral("%1 is not a colour: found %2, expected %3").arg(label, found, QString::fromLatin1(expected));
+}
+
+namespace {
+
+QString cleanName(const QString& raw)
+{
+    QString name;
+    name.reserve(raw.size());
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar c = raw[i];
+        const bool pair = c.isHighSurrogate() && i + 1 < raw.size() && raw[i + 1].isLowSurrogate();
+        const char32_t code = pair ? QChar::surrogateToUcs4(c, raw[++i]) : c.unicode();
+        const bool space = code == u' ' || QChar::category(code) == QChar::Other_Control;
+        if (space) {
+            if (!name.isEmpty() && !name.endsWith(u' '))
+                name += u' ';
+        } else if (Cp1252_Holds(code)) {
+            name += c;
+        }
+    }
+    if (name.endsWith(u' '))
+        name.chop(1);
+    return name;
+}
+
+} // namespace
+
 QString SchemeName(const QString& raw, const QString& fallback)
 {
-    QString name = raw;
-    for (QChar& c : name) {
-        if (c.category() == QChar::Other_Control)
-            c = u' ';
+    for (const QString& name : {cleanName(raw), cleanName(fallback)}) {
+        if (!name.isEmpty())
+            return name;
     }
-    name = name.trimmed();
-    return name.isEmpty() ? fallback : name;
+    return QStringLiteral("Untitled");
 }
 
 } // namespace ovex

@@ -14,12 +14,12 @@ namespace {
 
 QColor schemeColor(const Scheme& scheme, int slot)
 {
-    const QString key = SourceKey(slot, scheme.format);
+    const QString key = SourceKey(slot, scheme);
     Q_ASSERT(scheme.colors.contains(key));
     return scheme.colors.value(key, QColor(Qt::black));
 }
 
-// Fix (FixPair) for every pair below its threshold, the disabled-text hints
+// Fix (FixPairColors) for every pair below its threshold, the disabled-text hints
 // included, in the order of CheckedPairs; a fix never takes another pair of
 // the slot lower. But the selection is both drawn on (by highlighted text)
 // and drawn on the list background: fixed with its text in place, it could
@@ -36,8 +36,8 @@ SlotColors readable(SlotColors colors)
         const CheckedPair& pair = CheckedPairs[k];
         if (PairRatio(colors, pair) >= Threshold(pair.kind))
             return;
-        if (const std::optional<QColor> fixed = FixPair(seen, k))
-            colors[pair.front] = *fixed;
+        for (const SlotFix& fix : FixPairColors(seen, k))
+            colors[fix.slot] = fix.color;
     };
     for (qsizetype k = 0; k < qsizetype(CheckedPairCount); ++k) {
         if (!drawnOn(CheckedPairs[k]))

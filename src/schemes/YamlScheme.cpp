@@ -188,16 +188,34 @@ SchemeReading buildScheme(const SchemeEvents& events, const QString& fallbackNam
     scheme.format = system == QLatin1String("base24") || (!hasSystem && hasBase24Colours(*colours))
                         ? SchemeFormat::Base24 : SchemeFormat::Base16;
 
-    for (const QString& key : NeededColors(scheme.format)) {
+    // Every colour read is checked, the needed ones and base24's extras
+    // that the scheme has.
+    const auto read = [&](const QString& key) -> std::optional<QString> {
         const auto it = colours->constFind(key);
-        if (it == colours->cend())
-            return SchemeRefused(QStringLiteral("%1 is missing").arg(key));
         if (it->kind == Value::Kind::Null)
-            return SchemeRefused(QStringLiteral("%1 has no value (a # outside quotes starts a comment)").arg(key));
-        const std::optional<QColor> colour = it->kind == Value::Kind::Scalar ? HexColor(it->text.trimmed()) : std::nullopt;
-        if (!colour)
-            return SchemeRefused(QStringLiteral("%1 is not a colour").arg(key));
+            return QStringLiteral("%1 has no value (a # outside quotes starts a comment)").arg(key);
+        const QString text = it->kind == Value::Kind::Scalar ? it->text.trimmed() : QString();
+        const std::optional<QColor> colour = it->kind == Value::Kind::Scalar ? HexColor(text) : std::nullopt;
+        if (!colour) {
+            const QString found = it->kind == Value::Kind::Scalar ? FoundText(text)
+                                  : it->kind == Value::Kind::Map  ? QStringLiteral("a map")
+                                                                  : QStringLiteral("a list");
+            return NotAColourReason(key, found, HexColourForm);
+        }
         scheme.colors.insert(key, *colour);
+        return std::nullopt;
+    };
+    for (const QString& key : NeededColors(scheme.format)) {
+        if (!colours->contains(key))
+            return SchemeRefused(QStringLiteral("%1 is missing").arg(key));
+        if (const std::optional<QString> error = read(key))
+            return SchemeRefused(*error);
+    }
+    for (const QString& key : OptionalColors(scheme.format)) {
+        if (!colours->contains(key))
+            continue;
+        if (const std::optional<QString> error = read(key))
+            return SchemeRefused(*error);
     }
 
     // The flat layout names the scheme "scheme:", the palette layout "name:".
@@ -205,6 +223,7 @@ SchemeReading buildScheme(const SchemeEvents& events, const QString& fallbackNam
     QString name = scalarText(top, flat ? "scheme" : "name");
     if (name.isEmpty())
         name = scalarText(top, flat ? "name" : "scheme");
+    scheme.givenName = name;
     scheme.name = SchemeName(name, fallbackName);
     const QString variant = scalarText(top, "variant").toLower();
     scheme.variant = variant == QLatin1String("dark")    ? SchemeVariant::Dark

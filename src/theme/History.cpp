@@ -130,7 +130,8 @@ QString History::ShownText(int field) const
 
 void History::textEdited(int field)
 {
-    if (m_restoring || m_depth > 0)
+    // An edit whose every character was left out changes nothing.
+    if (m_restoring || m_depth > 0 || m_shownBefore[field - NameField] == ShownText(field))
         return;
     ThemeState before;
     TextOf(before, field) = m_shownBefore[field - NameField];

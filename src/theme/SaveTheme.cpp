@@ -10,7 +10,7 @@
 namespace ovex {
 
 
-QByteArray ThemeFileBytes(const QStringList& lines)
+std::optional<QByteArray> ThemeFileBytes(const QStringList& lines)
 {
     QString text;
     for (const QString& line : lines)
@@ -51,8 +51,13 @@ bool IO_CreateFile2(Editor& editor, const QString& strFileLocationAndName, const
     }
 
     // A failed write is reported, so the user knows the theme was not saved,
-    // and never leaves a truncated file in place of the old one.
-    if (const auto failure = WriteWholeFile(strFileLocationAndName, ThemeFileBytes(lines))) {
+    // and never leaves a truncated file in place of the old one. The boxes
+    // hold only what the file can; a value text brought back from elsewhere
+    // might not, and is refused rather than written with a stand-in.
+    const std::optional<QByteArray> bytes = ThemeFileBytes(lines);
+    const auto failure = bytes ? WriteWholeFile(strFileLocationAndName, *bytes)
+                               : std::optional(QStringLiteral("it holds characters a theme file cannot hold"));
+    if (failure) {
         editor.messages->Show(QStringLiteral("Sorry! The theme file could not be created: ") + *failure,
                               QStringLiteral("File Output Error"), MessageStyle::Critical);
         return false;

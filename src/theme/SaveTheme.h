@@ -2,6 +2,8 @@
 
 #include "theme/Editor.h"
 
+#include <optional>
+
 namespace ovex {
 
 // File, Save: asks for a file in the save dialog, then writes it with
@@ -14,7 +16,8 @@ bool SaveTheme(Editor& editor);
 // Shows its own messages; true when the file was written.
 bool IO_CreateFile2(Editor& editor, const QString& strFileLocationAndName, const StringArray& strArray);
 
-// The bytes of a theme file holding these lines.
-QByteArray ThemeFileBytes(const QStringList& lines);
+// The bytes of a theme file holding these lines, or nothing when they hold a
+// character Windows-1252 cannot.
+std::optional<QByteArray> ThemeFileBytes(const QStringList& lines);
 
 } // namespace ovex

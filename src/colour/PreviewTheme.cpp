@@ -1,4 +1,4 @@
-#include "preview/PreviewTheme.h"
+#include "colour/PreviewTheme.h"
 
 #include "theme/ThemeKeys.h"
 
@@ -83,22 +83,22 @@ std::optional<double> PreviewPointSize(const QString& text)
     return std::clamp(size, MinPointSize, MaxPointSize);
 }
 
-PreviewTheme ReadPreviewTheme(const Editor& editor)
+PreviewTheme PreviewThemeOf(const ThemeState& state, const QColor& shownUnset)
 {
-    const SettingSlots& slots = editor.slots;
     PreviewTheme theme = DefaultPreviewTheme();
-    theme.name = PreviewText(editor.txtThemeName->text());
+    theme.name = PreviewText(state.name);
     for (int i = 0; i < ColorSlotCount; ++i) {
-        if (slots.IsSaved(i)) {
-            theme.colors[i] = slots.s[i]->ShownColor();
+        const SlotState& slot = state.slots[i];
+        if (slot.ticked && !slot.tag.isEmpty()) {
+            theme.colors[i] = IsSystemColor(slot.color) ? shownUnset : PackedToQColor(slot.color);
             theme.inTheme[i] = true;
         }
     }
     // Save copies the size boxes into the slots before it writes.
     for (int i = FirstSizeSlot; i < SlotCount; ++i) {
-        if (slots.Value(i) != 1)
+        if (!state.slots[i].ticked)
             continue;
-        if (const auto size = PreviewPointSize(slots.SizeBox(i)->text())) {
+        if (const auto size = PreviewPointSize(state.sizes[i - FirstSizeSlot])) {
             theme.pointSizes[i - FirstSizeSlot] = *size;
             theme.inTheme[i] = true;
         }

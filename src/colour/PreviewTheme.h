@@ -1,7 +1,7 @@
 #pragma once
 
 #include "colour/Readability.h"
-#include "theme/Editor.h"
+#include "theme/ThemeState.h"
 
 #include <QColor>
 #include <QString>
@@ -51,10 +51,11 @@ PreviewTheme DefaultPreviewTheme();
 // it is not a number.
 std::optional<double> PreviewPointSize(const QString& text);
 
-// A colour slot counts when ticked with a value text and shows its swatch's
-// colour; a ticked font-size slot counts when its size box holds a number.
-// The name is cut by PreviewText; the name box keeps all of it.
-PreviewTheme ReadPreviewTheme(const Editor& editor);
+// The theme a state holds, as Save would write it. A colour slot counts when
+// ticked with a value text and shows its colour (shownUnset for a system
+// colour); a ticked font-size slot counts when its size box holds a number.
+// The name is cut by PreviewText; the state keeps all of it.
+PreviewTheme PreviewThemeOf(const ThemeState& state, const QColor& shownUnset = QColor(Qt::white));
 
 // Which settings the picture shows as defaults, naming the shorter of the two
 // lists (what is in the theme, or what is not) by key.

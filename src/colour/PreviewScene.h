@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/PreviewTheme.h"
+#include "colour/PreviewTheme.h"
 #include "colour/Readability.h"
 
 #include <QFont>
@@ -24,10 +24,14 @@ struct MockItem
     int fontSlot = -1;      // text only: the font-size slot it is set in
     QString text;
     int slot = -1;          // what hovering and clicking find, -1 for nothing
+    // The checked pair whose front this is: every text in a theme colour, and
+    // every mark a user must see, is one, with what is drawn under it as the
+    // pair's back. -1 for surfaces, lines and the window system's parts.
+    qsizetype pair = -1;
 };
 
 // The mock chat window for one theme: items in painting order, the place
-// of each checked pair, and its size.
+// of each checked pair (where a warning is marked), and its size.
 struct Mock
 {
     QSize size;

@@ -1,4 +1,4 @@
-#include "preview/PreviewScene.h"
+#include "colour/PreviewScene.h"
 
 #include <QFontMetrics>
 #include <QHash>
@@ -47,26 +47,30 @@ public:
     void hline(int left, int right, int y, int color) { fill(QRect(QPoint(left, y), QPoint(right, y)), color, color); }
     void vline(int x, int top, int bottom, int color) { fill(QRect(QPoint(x, top), QPoint(x, bottom)), color, color); }
 
-    // Text placed in box by align; the item covers only the text itself.
-    // Cut first: laying out a text costs time by its whole length.
-    QRect text(const QRect& box, int align, int color, int fontSlot, const QString& whole, int slot = -2)
+    // Text placed in box by align, in front's colour on back, which must be
+    // what is drawn under it: a text can only be drawn as the front of a
+    // checked pair. The item covers only the text itself. Cut first: laying
+    // out a text costs time by its whole length.
+    QRect text(const QRect& box, int align, int front, int back, int fontSlot, const QString& whole, int slot = -2)
     {
-        const QString s = PreviewText(whole);
-        const QFontMetrics metrics(PreviewFont(m_theme, fontSlot));
-        const QRect covered = metrics.boundingRect(box, align | Qt::TextSingleLine, s) & box;
-        MockItem& item = add(MockItem::Kind::Text, covered, color, slot == -2 ? color : slot);
-        item.fontSlot = fontSlot;
-        item.text = s;
+        const QRect covered = addText(box, align, fontSlot, whole, front, slot == -2 ? front : slot);
+        m_mock.items.last().pair = PairIndex(front, back);
         return covered;
     }
+    // Text the window system draws in its own colours.
     QRect fixedText(const QRect& box, int align, const QColor& c, int fontSlot, const QString& s, int slot)
     {
-        const QRect covered = text(box, align, -1, fontSlot, s, slot);
+        const QRect covered = addText(box, align, fontSlot, s, -1, slot);
         m_mock.items.last().fixed = c;
         return covered;
     }
 
-    void glyph(MockItem::Kind kind, const QRect& r, int color) { add(kind, r, color, color); }
+    // Something the user must see to use the window (a check mark, a focus
+    // frame, a selection), drawn in front's colour on back.
+    void mark(MockItem::Kind kind, const QRect& r, int front, int back)
+    {
+        add(kind, r, front, front).pair = PairIndex(front, back);
+    }
 
     // A control's edge: the border, and the thin highlight line just inside it.
     void bordered(const QRect& r, int fillColor)
@@ -80,6 +84,17 @@ public:
     Mock& mock() { return m_mock; }
 
 private:
+    QRect addText(const QRect& box, int align, int fontSlot, const QString& whole, int color, int slot)
+    {
+        const QString s = PreviewText(whole);
+        const QFontMetrics metrics(PreviewFont(m_theme, fontSlot));
+        const QRect covered = metrics.boundingRect(box, align | Qt::TextSingleLine, s) & box;
+        MockItem& item = add(MockItem::Kind::Text, covered, color, slot);
+        item.fontSlot = fontSlot;
+        item.text = s;
+        return covered;
+    }
+
     MockItem& add(MockItem::Kind kind, const QRect& r, int color, int slot)
     {
         MockItem item;
@@ -169,7 +184,8 @@ struct Metrics
     QFontMetrics sub;
 };
 
-void place(Mock& mock, int front, int back, const QRect& r)
+// Where the warning for a pair goes, where its first item is not the place.
+void placeMark(Mock& mock, int front, int back, const QRect& r)
 {
     mock.pairPlaces[PairIndex(front, back)] = r;
 }
@@ -207,11 +223,9 @@ MenuBar addMenuBar(Builder& b, const Metrics& fm, const QRect& titleBar)
         if (name == QStringLiteral("Help")) {
             m.openTitle = box;
             b.fill(box, 21, 21);
-            b.text(box, Centre, 22, Menu, name);
+            b.text(box, Centre, 22, 21, Menu, name);
         } else {
-            const QRect covered = b.text(box, Centre, 20, Menu, name);
-            if (name == QStringLiteral("File"))
-                place(b.mock(), 20, 19, covered);
+            b.text(box, Centre, 20, 19, Menu, name);
         }
         x = box.right() + 1;
     }
@@ -247,12 +261,10 @@ void addOpenMenu(Builder& b, const Metrics& fm, const MenuBar& menuBar)
         const QRect textBox = item.adjusted(16, 0, -4, 0);
         if (k == 1) {
             b.fill(item, 21, 21);
-            b.text(textBox, Left, 22, Menu, entries[k]);
-            place(b.mock(), 22, 21, item);
-        } else if (k == 2) {
-            place(b.mock(), 23, 19, b.text(textBox, Left, 23, Menu, entries[k]));
+            b.text(textBox, Left, 22, 21, Menu, entries[k]);
+            placeMark(b.mock(), 22, 21, item);
         } else {
-            b.text(textBox, Left, 20, Menu, entries[k]);
+            b.text(textBox, Left, k == 2 ? 23 : 20, 19, Menu, entries[k]);
         }
         y += itemHeight;
     }
@@ -267,14 +279,14 @@ QRect addTabs(Builder& b, const Metrics& fm, const QRect& form)
     const QRect helpTab(lobbyTab.right() + 1, tabTop + 2, fm.system.horizontalAdvance(QStringLiteral("Help")) + 20, tabHeight - 2);
     b.fill(helpTab, 1, 1);
     b.frame(helpTab, 2, 2);
-    b.text(helpTab, Centre, 12, System, QStringLiteral("Help"));
+    b.text(helpTab, Centre, 12, 1, System, QStringLiteral("Help"));
     b.hline(lobbyTab.left(), Right - 7, lobbyTab.bottom(), 1);
     b.hline(lobbyTab.left(), lobbyTab.right(), lobbyTab.top(), 2);
     b.vline(lobbyTab.left(), lobbyTab.top(), lobbyTab.bottom(), 2);
     b.vline(lobbyTab.right(), lobbyTab.top(), lobbyTab.bottom(), 2);
     b.fill(lobbyTab.adjusted(1, 1, -1, 0), 0, 0);
     b.hline(lobbyTab.left() + 1, lobbyTab.right() - 1, lobbyTab.top() + 1, 4);
-    b.text(lobbyTab, Centre, 12, System, QStringLiteral("Lobby"));
+    b.text(lobbyTab, Centre, 12, 0, System, QStringLiteral("Lobby"));
     return lobbyTab;
 }
 
@@ -294,9 +306,8 @@ void addChatLog(Builder& b, const Metrics& fm, int top, int bottom)
     b.fill(scrollBar, 0, 0);
     b.vline(scrollBar.left(), scrollBar.top(), scrollBar.bottom(), 1);
     const QRect slider(scrollBar.left() + 2, scrollBar.top() + 6, 13, std::max(16, scrollBar.height() / 3));
-    b.fill(slider, 8, 8);
+    b.mark(MockItem::Kind::Fill, slider, 8, 0);
     b.frame(slider, 9, 9);
-    place(b.mock(), 8, 0, slider);
     const QStringList chat = {QStringLiteral("alice: hi all"), QStringLiteral("bob: hello alice!"),
                               QStringLiteral("carol: nice theme"), QStringLiteral("dave: can you read this?"),
                               QStringLiteral("alice: easily")};
@@ -305,9 +316,7 @@ void addChatLog(Builder& b, const Metrics& fm, int top, int bottom)
         const QRect line(logInner.left() + 4, logInner.top() + 3 + int(k) * lineHeight, scrollBar.left() - logInner.left() - 8, lineHeight);
         if (line.bottom() > logInner.bottom())
             break;
-        const QRect covered = b.text(line, Left, 15, User, chat[k]);
-        if (k == 0)
-            place(b.mock(), 15, 18, covered);
+        b.text(line, Left, 15, 18, User, chat[k]);
     }
 
     b.bordered(list, 18);
@@ -318,10 +327,10 @@ void addChatLog(Builder& b, const Metrics& fm, int top, int bottom)
             break;
         const bool selected = k == 1;
         if (selected) {
-            b.fill(row, 16, 16);
-            place(b.mock(), 17, 16, row);
+            b.mark(MockItem::Kind::Fill, row, 16, 18);
+            placeMark(b.mock(), 17, 16, row);
         }
-        b.text(row.adjusted(6, 0, 0, 0), Left, selected ? 17 : 15, User, users[k]);
+        b.text(row.adjusted(6, 0, 0, 0), Left, selected ? 17 : 15, selected ? 16 : 18, User, users[k]);
     }
 }
 
@@ -331,7 +340,7 @@ QRect addMessageRow(Builder& b, const Metrics& fm, const QRect& row)
 {
     const int rowMiddle = row.center().y();
     const QRect sayBox(row.left(), row.top(), fm.system.horizontalAdvance(QStringLiteral("Say:")) + 1, row.height());
-    place(b.mock(), 11, 0, b.text(sayBox, Left, 11, System, QStringLiteral("Say:")));
+    b.text(sayBox, Left, 11, 0, System, QStringLiteral("Say:"));
     const int connectWidth = fm.system.horizontalAdvance(QStringLiteral("Connect")) + 24;
     const int sendWidth = fm.system.horizontalAdvance(QStringLiteral("Send")) + 28;
     const int buttonHeight = fm.system.height() + 10;
@@ -342,24 +351,26 @@ QRect addMessageRow(Builder& b, const Metrics& fm, const QRect& row)
     b.bordered(field, 18);
     const QString typed = QStringLiteral("Hello ");
     const QString selectedWord = QStringLiteral("everyone");
-    const QRect typedBox(field.left() + 5, field.top(), fm.user.horizontalAdvance(typed), field.height());
-    b.text(typedBox, Left, 15, User, typed);
-    const QRect selection(typedBox.right() + 1, field.center().y() - fm.user.height() / 2,
-                          fm.user.horizontalAdvance(selectedWord) + 1, fm.user.height());
-    b.fill(selection, 16, 16);
+    // Large fonts can leave the field narrower than its text: what is typed
+    // stays inside its border.
+    const QRect inside = field.adjusted(2, 2, -2, -2);
+    const QRect typedBox = QRect(field.left() + 5, field.top(), fm.user.horizontalAdvance(typed), field.height()) & inside;
+    b.text(typedBox, Left, 15, 18, User, typed);
+    const QRect selection = QRect(typedBox.right() + 1, field.center().y() - fm.user.height() / 2,
+                                  fm.user.horizontalAdvance(selectedWord) + 1, fm.user.height()) & inside;
+    b.mark(MockItem::Kind::Fill, selection, 16, 18);
     // The list's selection holds the other highlight pair: two marks would overlap there.
-    place(b.mock(), 16, 18, selection);
-    b.text(selection, Left, 17, User, selectedWord);
+    placeMark(b.mock(), 16, 18, selection);
+    b.text(selection, Left, 17, 16, User, selectedWord);
 
     b.bordered(send, 0);
     const QRect focus = send.adjusted(3, 3, -3, -3);
-    b.frame(focus, 26, 26);
-    place(b.mock(), 26, 0, focus);
-    place(b.mock(), 12, 0, b.text(send, Centre, 12, System, QStringLiteral("Send")));
+    b.mark(MockItem::Kind::Frame, focus, 26, 0);
+    placeMark(b.mock(), 12, 0, b.text(send, Centre, 12, 0, System, QStringLiteral("Send")));
 
     b.fill(connect, 5, 5);
     b.frame(connect, 1, 1);
-    place(b.mock(), 13, 5, b.text(connect, Centre, 13, System, QStringLiteral("Connect")));
+    b.text(connect, Centre, 13, 5, System, QStringLiteral("Connect"));
     return send;
 }
 
@@ -369,27 +380,27 @@ void addControlRow(Builder& b, const Metrics& fm, const QRect& row)
     const int boxSide = std::clamp(fm.system.height() - 2, 13, 24);
     const QRect checkBox(row.left(), row.center().y() - boxSide / 2, boxSide, boxSide);
     b.bordered(checkBox, 0);
-    b.glyph(MockItem::Kind::Check, checkBox.adjusted(3, 3, -3, -3), 3);
+    b.mark(MockItem::Kind::Check, checkBox.adjusted(3, 3, -3, -3), 3, 0);
     const QRect soundBox(checkBox.right() + 6, row.top(), fm.system.horizontalAdvance(QStringLiteral("Sound")) + 1, row.height());
-    b.text(soundBox, Left, 12, System, QStringLiteral("Sound"));
+    b.text(soundBox, Left, 12, 0, System, QStringLiteral("Sound"));
 
     const QRect statusLabel(soundBox.right() + 20, row.top(), fm.system.horizontalAdvance(QStringLiteral("Status:")) + 1, row.height());
-    b.text(statusLabel, Left, 11, System, QStringLiteral("Status:"));
+    b.text(statusLabel, Left, 11, 0, System, QStringLiteral("Status:"));
     const int arrowWidth = row.height() - 4;
     const QRect combo(statusLabel.right() + 7, row.top(), fm.system.horizontalAdvance(QStringLiteral("Available")) + 16 + arrowWidth, row.height());
     b.bordered(combo, 0);
-    b.text(combo.adjusted(6, 0, -arrowWidth, 0), Left, 12, System, QStringLiteral("Available"));
+    b.text(combo.adjusted(6, 0, -arrowWidth, 0), Left, 12, 0, System, QStringLiteral("Available"));
     const QRect arrowButton(combo.right() - arrowWidth, combo.top() + 2, arrowWidth - 1, combo.height() - 4);
     b.vline(arrowButton.left(), arrowButton.top(), arrowButton.bottom(), 2);
-    b.glyph(MockItem::Kind::Arrow, QRect(0, 0, 9, 5).translated(arrowButton.center() - QPoint(3, 2)), 3);
+    b.mark(MockItem::Kind::Arrow, QRect(0, 0, 9, 5).translated(arrowButton.center() - QPoint(3, 2)), 3, 0);
 
     const QRect proxy(combo.right() + 20, row.top(), row.right() - combo.right() - 20, row.height());
-    place(b.mock(), 14, 0, b.text(proxy, Left, 14, System, QStringLiteral("Proxy port: 8080")));
+    b.text(proxy, Left, 14, 0, System, QStringLiteral("Proxy port: 8080"));
 }
 
 void addStatusLine(Builder& b, const QRect& status)
 {
-    b.text(status, Left, 11, Subtext, QStringLiteral("4 users in the Lobby, connected since 12:04"), Subtext);
+    b.text(status, Left, 11, 0, Subtext, QStringLiteral("4 users in the Lobby, connected since 12:04"), Subtext);
 }
 
 // A tool tip for the Send button, above it.
@@ -400,7 +411,7 @@ void addToolTip(Builder& b, const Metrics& fm, const QRect& send)
     const QRect tipRect(QPoint(send.center().x() - tipSize.width(), send.top() - 8 - tipSize.height()), tipSize);
     b.fill(tipRect, 6, 6);
     b.frame(tipRect, 7, 7);
-    place(b.mock(), 7, 6, b.text(tipRect, Centre, 7, System, tip));
+    b.text(tipRect, Centre, 7, 6, System, tip);
 }
 
 } // namespace
@@ -431,7 +442,13 @@ Mock BuildMock(const PreviewTheme& theme)
     addStatusLine(b, status);
     addOpenMenu(b, fm, menuBar);
     addToolTip(b, fm, send);
-    return b.mock();
+
+    Mock& mock = b.mock();
+    for (const MockItem& item : std::as_const(mock.items)) {
+        if (item.pair >= 0 && mock.pairPlaces[item.pair].isNull())
+            mock.pairPlaces[item.pair] = item.rect;
+    }
+    return mock;
 }
 
 void PaintMock(QPainter& painter, const PreviewTheme& theme, const Mock& mock, VisionType vision)
