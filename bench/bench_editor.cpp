@@ -2,10 +2,11 @@
 // ratios and the targets printed at the end. Runs offscreen.
 //   ovex_bench [Google Benchmark flags, e.g. --benchmark_filter=Import]
 #include "app/AppSetup.h"
-#include "app/RecoveryKeeper.h"
+#include "recovery/RecoveryKeeper.h"
 #include "preview/PreviewWindow.h"
 #include "preview/ThemePreview.h"
 #include "app/GenerateDialog.h"
+#include "app/RecoverDialog.h"
 #include "app/SchemeConvert.h"
 #include "app/ThemeCheck.h"
 #include "app/ThemeRender.h"
@@ -27,7 +28,7 @@
 #include "slots/MRW_Color.h"
 #include "theme/NewTheme.h"
 #include "theme/ThemeCapture.h"
-#include "theme/RecoveryStore.h"
+#include "recovery/RecoveryStore.h"
 #include "theme/ThemeKeys.h"
 
 #include <benchmark/benchmark.h>
@@ -36,11 +37,13 @@
 #include <QComboBox>
 #include <QApplication>
 #include <QDateTime>
+#include <QDialog>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -235,11 +238,11 @@ void writeRecoveryCopy(benchmark::State& state, const QTemporaryDir& dir)
     const RecoveryStore store(dir.filePath(QStringLiteral("recovery-write")));
     qint64 changedAt = QDateTime::currentMSecsSinceEpoch();
     for (auto _ : state) {
-        if (store.Write(RecoveryCopy{CaptureTheme(g_bench->editor()), ++changedAt, false}))
+        if (store.Keep(RecoveryCopy{CaptureTheme(g_bench->editor()), ++changedAt, CopyEnding::Open}))
             state.SkipWithError("the copy was not written");
     }
-    state.counters["copy_bytes"] = double(QFileInfo(store.CopyPath()).size());
-    store.Remove();
+    state.counters["copy_bytes"] = double(QFileInfo(store.LivePath()).size());
+    store.RemoveLive();
 }
 
 void BM_RecoveryWrite_FullTheme_Disk(benchmark::State& state) { writeRecoveryCopy(state, g_bench->disk); }
@@ -249,7 +252,7 @@ void BM_RecoveryEncode_FullTheme(benchmark::State& state)
 {
     g_bench->fill();
     for (auto _ : state)
-        benchmark::DoNotOptimize(EncodeRecoveryCopy(RecoveryCopy{CaptureTheme(g_bench->editor()), 0, false}));
+        benchmark::DoNotOptimize(EncodeRecoveryCopy(RecoveryCopy{CaptureTheme(g_bench->editor()), 0, CopyEnding::Open}));
 }
 
 // A folder of 100 copies left by closed editors, each with unsaved work.
@@ -258,21 +261,21 @@ const QString& hundredCopies()
     static const QString folder = [] {
         const QString path = g_bench->disk.filePath(QStringLiteral("recovery-100"));
         for (int i = 0; i < 100; ++i)
-            ovex::test::ClosedEditorCopy(path, ovex::test::SampleCopy(i));
+            ovex::test::EndedCopy(path, ovex::test::SampleCopy(i));
         return path;
     }();
     return folder;
 }
 
-// Finding the offer, and dropping it; the lock it takes and gives back is
-// most of the time.
-void BM_RecoveryFindOffer_100Copies(benchmark::State& state)
+// Listing the ended work: every copy read whole and decoded, one per state,
+// newest first.
+void BM_RecoveryList_100Copies(benchmark::State& state)
 {
-    const RecoveryStore store(hundredCopies());
+    const QString folder = hundredCopies();
     for (auto _ : state) {
-        const std::optional<RecoveryOffer> offer = store.FindOffer();
-        if (!offer || offer->Copy().changedAtMs != 99)
-            state.SkipWithError("not the latest copy");
+        const QList<KeptCopy> listed = ListKeptCopies(folder);
+        if (listed.size() != 100 || listed.first().copy.changedAtMs != 99)
+            state.SkipWithError("not the 100 copies, newest first");
     }
 }
 
@@ -337,6 +340,81 @@ void pickWithRecovery(benchmark::State& state, bool writeEach)
     if (QDir(folder).entryList({QStringLiteral("*.recovery")}, QDir::Files).size() != 1)
         state.SkipWithError("no copy was written");
 }
+
+// Edit, Recover Unsaved Themes... with 100 pieces of ended work listed: the
+// dialog shown until its first paint, or until every picture is drawn (off
+// the GUI thread) and set.
+class FirstPaint final : public QObject
+{
+public:
+    bool painted = false;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()
+            && qobject_cast<QDialog*>(static_cast<QWidget*>(watched)->window()))
+            painted = true;
+        return false;
+    }
+};
+
+void openRecoverList(benchmark::State& state, bool allPictures)
+{
+    frmMain window(DesktopServices{std::make_unique<Dialog>(), std::make_unique<Messages>(), std::make_unique<FakeWebOpener>(), hundredCopies()});
+    window.show();
+    settle();
+    RecoveryKeeper& keeper = *window.recovery();
+    keeper.LookUp();
+    keeper.Settle();
+    QAction* item = window.findChild<QAction*>(QStringLiteral("mnuRecover"));
+    FirstPaint paint;
+    qApp->installEventFilter(&paint);
+    for (auto _ : state) {
+        paint.painted = false;
+        item->trigger();
+        auto* dialog = window.findChild<RecoverDialog*>();
+        while (!paint.painted || (allPictures && !dialog->PicturesDrawn()))
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (allPictures)
+            QCoreApplication::processEvents();  // the last icons set and painted
+        state.PauseTiming();
+        if (dialog->findChild<QListWidget*>()->count() != 100)
+            state.SkipWithError("not 100 entries");
+        delete dialog;
+        keeper.Settle();
+        settle();
+        state.ResumeTiming();
+    }
+    qApp->removeEventFilter(&paint);
+}
+
+void BM_RecoverList_100Copies_Shown(benchmark::State& state) { openRecoverList(state, false); }
+
+// A plain dialog with a list of 100 two-line entries, shown until its first paint.
+void BM_Baseline_PlainListDialog(benchmark::State& state)
+{
+    QWidget owner;
+    owner.show();
+    settle();
+    FirstPaint paint;
+    qApp->installEventFilter(&paint);
+    for (auto _ : state) {
+        paint.painted = false;
+        auto* dialog = new QDialog(&owner);
+        auto* list = new QListWidget(dialog);
+        (new QVBoxLayout(dialog))->addWidget(list);
+        for (int i = 0; i < 100; ++i)
+            list->addItem(QStringLiteral("Theme %1\nToday 15:33, closed").arg(i));
+        dialog->show();
+        while (!paint.painted)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        state.PauseTiming();
+        delete dialog;
+        settle();
+        state.ResumeTiming();
+    }
+    qApp->removeEventFilter(&paint);
+}
+void BM_RecoverList_100Copies_AllPictures(benchmark::State& state) { openRecoverList(state, true); }
 
 void BM_RecoveryPick_EachWritten(benchmark::State& state) { pickWithRecovery(state, true); }
 void BM_RecoveryPick_InBurst(benchmark::State& state) { pickWithRecovery(state, false); }
@@ -835,9 +913,12 @@ BENCHMARK(BM_Baseline_QFileWrite_Tmpfs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryWrite_FullTheme_Disk)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryWrite_FullTheme_Tmpfs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryEncode_FullTheme)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RecoveryFindOffer_100Copies)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecoveryList_100Copies)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryRemoveStale_100Copies)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_Read100Copies)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecoverList_100Copies_Shown)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecoverList_100Copies_AllPictures)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_PlainListDialog)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryPick_EachWritten)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecoveryPick_InBurst)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_New_FullTheme)->Unit(benchmark::kMicrosecond);
@@ -914,8 +995,10 @@ const Target Targets[] = {
     {"BM_RecoveryWrite_FullTheme_Disk", "BM_Save_FullTheme_Disk", 0, 1000},
     {"BM_RecoveryWrite_FullTheme_Tmpfs", "BM_Save_FullTheme_Tmpfs", 0, 1000},
     {"BM_RecoveryEncode_FullTheme", "BM_Save_FullTheme_Tmpfs", 0, 1000},
-    {"BM_RecoveryFindOffer_100Copies", "BM_Baseline_Read100Copies", 0, 16000},
+    {"BM_RecoveryList_100Copies", "BM_Baseline_Read100Copies", 0, 16000},
     {"BM_RecoveryRemoveStale_100Copies", "BM_Baseline_Read100Copies", 0, 16000},
+    {"BM_RecoverList_100Copies_Shown", "BM_Baseline_PlainListDialog", 0, 100000},
+    {"BM_RecoverList_100Copies_AllPictures", "BM_Baseline_PlainListDialog", 0, 1000000},
     {"BM_RecoveryPick_EachWritten", "BM_Save_FullTheme_Disk", 0, 1000},
     {"BM_RecoveryPick_EachWritten", "BM_ColorPick", 0, 1000},
     {"BM_RecoveryPick_InBurst", "BM_ColorPick", 0, 1000},

@@ -53,6 +53,9 @@ measure_lookup() {
     OVEX_STARTUP_LOOKUP=1 hyperfine -N --style basic --warmup 2 --runs 30 \
         "env OVEX_STARTUP_RECOVERY=$dir/recovery-empty $startup editor" \
         "env OVEX_STARTUP_RECOVERY=$copies $startup editor" | grep -E "Benchmark|Time|faster"
+    echo "== start-up with those 100 copies against the bare window (no waiting for the look-up)"
+    hyperfine -N --style basic --warmup 2 --runs 30 \
+        "env OVEX_STARTUP_RECOVERY=$copies $startup editor" "$startup bare" | grep -E "Benchmark|Time|faster"
 }
 
 if [ "${1:-}" = "--startup-only" ]; then

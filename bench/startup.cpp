@@ -12,7 +12,7 @@
 // once that is done.
 // Timed as whole processes by bench/run.sh (hyperfine, /usr/bin/time).
 #include "app/AppSetup.h"
-#include "app/RecoveryKeeper.h"
+#include "recovery/RecoveryKeeper.h"
 #include "app/frmMain.h"
 #include "SampleCopy.h"
 
@@ -53,7 +53,7 @@ public:
     explicit QuitAfterPaint(ovex::RecoveryKeeper* keeper) : m_keeper(keeper)
     {
         if (m_keeper)
-            connect(m_keeper, &ovex::RecoveryKeeper::LookedUp, this, [this] { m_lookedUp = true; quitWhenDone(); });
+            connect(m_keeper, &ovex::RecoveryKeeper::EntriesChanged, this, [this] { m_lookedUp = true; quitWhenDone(); });
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -63,7 +63,7 @@ public:
                 phase("show, first paint");
                 m_painted = true;
                 if (m_keeper)
-                    m_keeper->LookUpNow();
+                    m_keeper->LookUp();
                 quitWhenDone();
             });
         }
@@ -91,7 +91,7 @@ int leaveCopies(const QString& folder)
 {
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (int i = 0; i < 100; ++i) {
-        if (ovex::test::ClosedEditorCopy(folder, ovex::test::SampleCopy(now - i * 60000)).isEmpty()) {
+        if (ovex::test::EndedCopy(folder, ovex::test::SampleCopy(now - i * 60000)).isEmpty()) {
             std::fprintf(stderr, "cannot write a copy in %s\n", qPrintable(folder));
             return 1;
         }
@@ -123,9 +123,7 @@ int main(int argc, char* argv[])
         QApplication::setApplicationName(QStringLiteral("Ovex Theme Editor"));
         ovex::ConfigureApplication(app);
         phase("style and fonts");
-        ovex::DesktopServices services = ovex::DesktopServices::Real();
-        services.recoveryFolder = recoveryFolder;
-        window = std::make_unique<ovex::frmMain>(std::move(services));
+        window = std::make_unique<ovex::frmMain>(ovex::DesktopServices::Real(recoveryFolder));
     } else {
         window = std::make_unique<QMainWindow>();
         window->setCentralWidget(new QLabel(QStringLiteral("Ovex Theme Editor")));

@@ -5,13 +5,13 @@
 #   fuzz/run.sh 3600             an hour each
 #   fuzz/run.sh 600 fuzz_import  one target only
 # A failing input is saved as build-fuzz/artifacts/<target>-crash-...; copy it
-# into fuzz/regressions/<lines|import|color|scheme|recovery|clipboard|picture|folder>/
+# into fuzz/regressions/<lines|import|color|scheme|recovery|recoveryfolder|clipboard|picture|folder>/
 # so tst_fuzzinputs replays it.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-targets=${*:-fuzz_lines fuzz_color fuzz_import fuzz_scheme fuzz_recovery fuzz_clipboard fuzz_picture fuzz_folder}
+targets=${*:-fuzz_lines fuzz_color fuzz_import fuzz_scheme fuzz_recovery fuzz_recoveryfolder fuzz_clipboard fuzz_picture fuzz_folder}
 
 sh "$root/tools/setup.sh" clang libclang-rt-dev
 

@@ -2,20 +2,21 @@
 // Recovery copies of a full theme, a different one for each n, holding what
 // a theme file cannot: unticked slots with colours and texts, lone
 // surrogates, NUL and characters beyond the BMP. And copies made as a
-// closed editor or a newer one leaves them.
-#include "theme/RecoveryStore.h"
+// closed editor, a killed one or a newer one leaves them.
+#include "recovery/RecoveryStore.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QtEndian>
 
 namespace ovex::test {
 
-inline RecoveryCopy SampleCopy(qint64 n, bool clean = false)
+inline RecoveryCopy SampleCopy(qint64 n, CopyEnding ending = CopyEnding::Closed)
 {
     RecoveryCopy copy;
     copy.changedAtMs = n;
-    copy.clean = clean;
+    copy.ending = ending;
     for (int i = 0; i < SlotCount; ++i) {
         SlotState& slot = copy.state.slots[i];
         slot.ticked = (i + n) % 3 != 0;
@@ -40,11 +41,26 @@ inline QByteArray WithVersion(QByteArray bytes, quint16 version)
     return bytes;
 }
 
-// The path of a copy as an editor closed with unsaved work leaves it.
-inline QString ClosedEditorCopy(const QString& folder, const RecoveryCopy& copy)
+// The path of a copy as an editor whose work ended (copy.ending) leaves it.
+inline QString EndedCopy(const QString& folder, const RecoveryCopy& copy)
 {
     const RecoveryStore store(folder);
-    return store.Write(copy) ? QString() : store.CopyPath();
+    return store.End(copy) ? QString() : QDir(folder).filePath(KeptCopyName(copy.state));
+}
+
+// The path of the live copy of an editor killed while it worked on copy.
+inline QString KilledEditorCopy(const QString& folder, const RecoveryCopy& copy)
+{
+    const RecoveryStore store(folder);
+    return store.Keep(copy) ? QString() : store.LivePath();
+}
+
+// The bytes with another ending field, checksum and all.
+inline QByteArray WithEnding(QByteArray bytes, quint16 ending)
+{
+    qToLittleEndian(ending, bytes.data() + 10);
+    SealRecoveryCopy(bytes);
+    return bytes;
 }
 
 // Makes the file look last written ms ago.

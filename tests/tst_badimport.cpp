@@ -3,9 +3,10 @@
 // recovery copies: each refused for its reason, passed over for an older
 // good copy, and left as it is.
 #include "SampleCopy.h"
+#include "TestFiles.h"
 #include "TestSupport.h"
 #include "TreeSnapshot.h"
-#include "theme/RecoveryFolder.h"
+#include "recovery/RecoveryFolder.h"
 #include "theme/NewTheme.h"
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -141,7 +142,7 @@ private Q_SLOTS:
         QTest::newRow("bit-flipped") << "" << flipped << CopyDefect::Damaged;
         QTest::newRow("a theme file") << "" << QByteArray("name=Night\r\n") << CopyDefect::Foreign;
         QTest::newRow("over 1 MiB") << "" << newer + QByteArray(1024 * 1024, '\0') << CopyDefect::Oversized;
-        QTest::newRow("future version") << "" << test::WithVersion(newer, 2) << CopyDefect::FutureVersion;
+        QTest::newRow("future version") << "" << test::WithVersion(newer, RecoveryFormatVersion + 1) << CopyDefect::FutureVersion;
         QTest::newRow("link to a good copy") << "link" << newer << CopyDefect::NotOurs;
         QTest::newRow("link to /dev/zero") << "zero" << QByteArray() << CopyDefect::NotOurs;
         QTest::newRow("FIFO") << "fifo" << QByteArray() << CopyDefect::NotOurs;
@@ -154,8 +155,10 @@ private Q_SLOTS:
         if (kind == "other" && ::geteuid() != 0)
             QSKIP("only root can give a file to another user");
         const QString dir = m_base.filePath(QStringLiteral("recovery ") + QString::fromLatin1(QTest::currentDataTag()));
-        const QString older = test::ClosedEditorCopy(dir, test::SampleCopy(1));
-        const QString path = dir + QStringLiteral("/bad.recovery"), outside = dir + QStringLiteral(".copy");
+        const QString older = test::EndedCopy(dir, test::SampleCopy(1));
+        // Named as ended work is, and as an editor's live copy is.
+        const QString path = dir + u'/' + KeptCopyName(test::SampleCopy(9).state), outside = dir + QStringLiteral(".copy");
+        const QString live = dir + QStringLiteral("/1-bad.recovery");
         const QByteArray native = QFile::encodeName(path);
         if (QFile file(kind == "link" ? outside : path); kind == "zero" || kind == "fifo" || kind == "folder")
             QVERIFY(kind == "zero" ? QFile::link("/dev/zero", path) : kind == "fifo" ? ::mkfifo(native.constData(), 0600) == 0
@@ -170,9 +173,11 @@ private Q_SLOTS:
         const auto read = ReadRecoveryCopy(path);
         QVERIFY(std::holds_alternative<CopyDefect>(read));
         QCOMPARE(std::get<CopyDefect>(read), defect);
+        QVERIFY(!kind.isEmpty() || (test::WriteTestFile(live, bytes) && QFile::setPermissions(live, QFile::ReadOwner | QFile::WriteOwner)));
         const RecoveryStore store(dir);
         const QStringList before = TreeSnapshot(dir);
-        QCOMPARE(store.FindOffer().value().Copy(), test::SampleCopy(1));
+        QCOMPARE(store.TakeInLeftCopies(), 0);
+        QCOMPARE(ListKeptCopies(dir), (QList<KeptCopy>{{older, test::SampleCopy(1)}}));
         QCOMPARE(store.RemoveStale(QDateTime::currentMSecsSinceEpoch()), 0);
         ::alarm(0);
         QCOMPARE(TreeSnapshot(dir), before);

@@ -1,7 +1,11 @@
 // A save that the system refuses shows "File Output Error" with the reason and
-// leaves the old file and its folder as they were.
-#include "TestSupport.h"
+// leaves the old file and its folder as they were. Unsaved work that cannot
+// be kept is told once, and the editor works on.
+#include "EditActions.h"
 #include "TreeSnapshot.h"
+#include "recovery/RecoveryFolder.h"
+#include "recovery/RecoveryKeeper.h"
+#include "theme/ThemeCapture.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -106,6 +110,75 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()),
                  QStringLiteral("Sorry! The theme file could not be created: Permission denied|File Output Error|16\n"));
         QCOMPARE(TreeSnapshot(dir.path()), before);  // same bytes, still 0444, no stray file
+    }
+
+    // Each way a copy of unsaved work cannot be kept: told once, at the
+    // first failure, with the folder and the reason in plain words; the work
+    // in the window stays as it is, and a copy that could not be brought up
+    // to date is not left to pose as the latest work.
+    void workNotKept_data()
+    {
+        QTest::addColumn<QString>("folder");  // in the row's folder
+        QTest::addColumn<QString>("fault");   // what goes wrong after a first copy was written, if anything
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("the state folder is a file") << "state/ovex-theme-editor" << "" << "the folder cannot be made: part of its path is a file, not a folder";
+        QTest::newRow("a file in the folder's place") << "state" << "" << "it is a file, not a folder";
+        QTest::newRow("disk full") << "mnt/ovex-theme-editor" << "full" << "the disk is full";
+        QTest::newRow("read-only disk") << "mnt/ovex-theme-editor" << "" << "the folder cannot be made: the disk is read-only";
+        QTest::newRow("copy too large") << "ovex-theme-editor" << "large" << "the theme is too large to keep (a copy holds at most 1 MiB)";
+    }
+    void workNotKept()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+        const QString dir = m_base.filePath(QStringLiteral("kept ") + QString::fromLatin1(QTest::currentDataTag()));
+        const QByteArray mnt = QFile::encodeName(dir + "/mnt");
+        QVERIFY(QDir().mkpath(dir + "/mnt"));
+        QVERIFY(fault.size() || ovex::test::WriteTestFile(dir + "/state", "not a folder"));
+        if (folder.startsWith("mnt")) {
+            if (!g_canMount || ::mount("tmpfs", mnt.constData(), "tmpfs", 0, "size=64k") != 0)
+                QSKIP("cannot mount a tmpfs here");
+            QVERIFY(fault.size() || ::mount(nullptr, mnt.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0);
+        }
+        QVERIFY(ovex::test::WriteTestFile(dir + "/huge.theme", "name=Huge\r\ncontrol=" + QByteArray(600000, '1') + "\r\n"));
+
+        const QString path = dir + u'/' + folder;
+        ovex::test::TestEditor ed(path);
+        ovex::RecoveryKeeper& keeper = *ed->recovery();
+        const auto edit = [&](const QString& script) {
+            const bool done = ovex::test::PerformAll(ed, script, dir);
+            keeper.WriteNow();
+            keeper.Settle();
+            keeper.Settle();  // the failure's message comes back queued
+            return done;
+        };
+        ed->show();
+        QVERIFY(QTest::qWaitForWindowExposed(ed.window.get()));
+        QVERIFY(edit(QStringLiteral("click 0")));
+        const QString live = QDir(path).entryList({"*-*.recovery"}, QDir::Files).value(0);
+        QCOMPARE(live.isEmpty(), fault.isEmpty());
+        if (fault == "full") {
+            QFile filler(dir + "/mnt/filler");
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+            }
+        }
+        const QString script = fault == "large" ? QStringLiteral("import huge.theme; click 5") : QStringLiteral("click 5; type 0 Mine");
+        QVERIFY(edit(script) && edit(QStringLiteral("click 7")));
+        ovex::test::TestEditor plain;  // the same work where nothing is kept
+        QVERIFY(ovex::test::PerformAll(plain, QStringLiteral("click 0; %1; click 7").arg(script), dir));
+        QCOMPARE(ovex::CaptureTheme(ed.editor()), ovex::CaptureTheme(plain.editor()));
+
+        const auto& messages = ed.messages->Shown();
+        QCOMPARE(messages.size(), 1);
+        const QString text = QStringLiteral("Sorry! Unsaved work cannot be kept in %1: %2.").arg(QDir::toNativeSeparators(path), reason);
+        QVERIFY2(messages[0].text.startsWith(text) && messages[0].title == "Unsaved Work", qPrintable(messages[0].text));
+        // Gone, or (the disk had room again once it went) brought up to date.
+        const auto left = ovex::ReadRecoveryCopy(path + u'/' + live);
+        const auto* copy = std::get_if<ovex::RecoveryCopy>(&left);
+        QVERIFY(fault.isEmpty() || !copy || copy->state == ovex::CaptureTheme(ed.editor()));
+        QVERIFY(!folder.startsWith("mnt") || ::umount2(mnt.constData(), MNT_DETACH) == 0);
     }
 
 public:

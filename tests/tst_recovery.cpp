@@ -1,9 +1,11 @@
 // Recovery copies: the format read back exactly and refused whole when
-// anything is wrong with it, the private folder, which copy is offered,
-// adopting and cleaning up, and copies of editors killed at random moments.
+// anything is wrong with it, the private folder, which copies are listed,
+// ended work kept once, the clean-up, and copies of editors killed at random
+// moments.
 #include "SampleCopy.h"
 #include "TestFiles.h"
-#include "theme/RecoveryFolder.h"
+#include "recovery/RecoveryFolder.h"
+#include "recovery/KeptCopies.h"
 #include <QDateTime>
 #include <QLockFile>
 #include <QProcess>
@@ -50,7 +52,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<RecoveryCopy>("copy");
         QTest::newRow("a new editor") << RecoveryCopy{};
-        QTest::newRow("full theme, clean") << SampleCopy(1, true);
+        QTest::newRow("full theme, replaced by Import") << SampleCopy(1, CopyEnding::ReplacedByImport);
         QTest::newRow("unticked colours, lone surrogates") << SampleCopy(2);
         RecoveryCopy extremes = SampleCopy(3);
         extremes.changedAtMs = LLONG_MIN;
@@ -69,14 +71,21 @@ private Q_SLOTS:
         QCOMPARE(std::get<RecoveryCopy>(decoded), copy);
     }
 
-    // The copies this version wrote stay readable: a seed of the fuzzer's corpus.
+    // The copies each version wrote stay readable: seeds of the fuzzer's corpus.
+    void readsCommittedCopy_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<RecoveryCopy>("copy");
+        QTest::newRow("format 1") << "full.copy" << SampleCopy(1, CopyEnding::Unrecorded);
+        QTest::newRow("format 2") << "full-closed.copy" << SampleCopy(1);
+    }
     void readsCommittedCopy()
     {
-        QFile file(QStringLiteral(OVEX_FUZZ_DIR "/corpus/recovery/full.copy"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const auto decoded = DecodeRecoveryCopy(file.readAll());
+        QFETCH(QString, file);
+        QFETCH(RecoveryCopy, copy);
+        const auto decoded = DecodeRecoveryCopy(ReadTestFile(QStringLiteral(OVEX_FUZZ_DIR "/corpus/recovery/") + file));
         QVERIFY(std::holds_alternative<RecoveryCopy>(decoded));
-        QCOMPARE(std::get<RecoveryCopy>(decoded), SampleCopy(1));
+        QCOMPARE(std::get<RecoveryCopy>(decoded), copy);
     }
 
     void everyBitFlipIsRefused()
@@ -99,19 +108,20 @@ private Q_SLOTS:
         body[Body] = 2;  // a tick of 2
         QByteArray longText = good;
         qToLittleEndian(quint32(good.size()), longText.data() + Body + 5);
-        QByteArray flags = good;
-        flags[10] = 3;
+        QByteArray ending = good;
+        ending[10] = 9;
         QTest::newRow("empty") << QByteArray() << CopyDefect::Truncated;
         QTest::newRow("half the magic") << good.left(4) << CopyDefect::Truncated;
         QTest::newRow("header cut") << good.left(Body - 1) << CopyDefect::Truncated;
         QTest::newRow("last byte missing") << good.chopped(1) << CopyDefect::Truncated;
         QTest::newRow("a byte more") << good + 'x' << CopyDefect::Damaged;
         QTest::newRow("a theme file") << QByteArray("name=Night\r\ncontrol=1,2,3\r\n") << CopyDefect::Foreign;
-        QTest::newRow("version 2") << WithVersion(good, 2) << CopyDefect::FutureVersion;
+        QTest::newRow("version 3") << WithVersion(good, 3) << CopyDefect::FutureVersion;
         QTest::newRow("version 0") << WithVersion(good, 0) << CopyDefect::Damaged;
         QTest::newRow("over 1 MiB") << good + QByteArray(MaxRecoveryCopyBytes, '\0') << CopyDefect::Oversized;
         // Sealed again: checksum right, content no writer makes.
-        QTest::newRow("unknown flag") << sealed(flags) << CopyDefect::Malformed;
+        QTest::newRow("unknown ending") << sealed(ending) << CopyDefect::Malformed;
+        QTest::newRow("format 1 with a flag") << WithVersion(good, 1) << CopyDefect::Malformed;
         QTest::newRow("tick of 2") << sealed(body) << CopyDefect::Malformed;
         QTest::newRow("text longer than the copy") << sealed(longText) << CopyDefect::Malformed;
         QTest::newRow("bytes after the last text") << sealed(good + "xy") << CopyDefect::Malformed;
@@ -186,124 +196,166 @@ private Q_SLOTS:
         const int before = modeOf(folder);
         const mode_t umask = ::umask(0);  // so that only the code makes anything private
         RecoveryStore store(folder);
-        const auto written = store.Write(SampleCopy(1));
-        const auto rewritten = store.Write(SampleCopy(2));
+        const auto written = store.Keep(SampleCopy(1));
+        const auto rewritten = store.Keep(SampleCopy(2));
         ::umask(umask);
 
         QCOMPARE(store.Problem().has_value(), mode < 0);
         QCOMPARE(modeOf(folder), mode < 0 ? before : mode);
         if (mode < 0) {
-            QVERIFY(written && rewritten && !store.FindOffer());
+            QVERIFY(written && rewritten && *written == store.Problem());
             return;
         }
         QVERIFY(!written && !rewritten);
         if (kind == "missing")
             QCOMPARE(modeOf(rowFolder() + "/state"), 0700);
-        QCOMPARE(modeOf(store.CopyPath()), 0600);
+        QCOMPARE(modeOf(store.LivePath()), 0600);
     }
 
-    // ------------------------------------------------------------ offers
+    // ------------------------------------------------------------ the list
 
-    // Copies as "kind:time": left by a closed editor (dead), a running one
-    // (alive), clean, damaged (bad) or from a newer editor (future).
-    void offer_data()
+    // How an entry says when its work last changed, and its name.
+    void entryTexts_data()
+    {
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<QString>("text");
+        const QDateTime now(QDate(2026, 12, 7), QTime(15, 40, 12));
+        QTest::addColumn<QDateTime>("now");
+        QTest::newRow("today") << QDateTime(QDate(2026, 12, 7), QTime(0, 5, 59)) << "Today 00:05" << now;
+        QTest::newRow("yesterday") << QDateTime(QDate(2026, 12, 6), QTime(23, 59)) << "Yesterday 23:59" << now;
+        QTest::newRow("earlier") << QDateTime(QDate(2026, 12, 5), QTime(12, 0)) << QLocale::c().toString(QDate(2026, 12, 5), QLocale::ShortFormat) << now;
+        QTest::newRow("ahead of the clock") << QDateTime(QDate(2027, 1, 1), QTime(12, 0)) << QLocale::c().toString(QDate(2027, 1, 1), QLocale::ShortFormat) << now;
+    }
+    void entryTexts()
+    {
+        QFETCH(QDateTime, when);
+        QFETCH(QString, text);
+        QFETCH(QDateTime, now);
+        const QLocale locale;
+        QLocale::setDefault(QLocale::c());  // whose short time has seconds
+        const QString got = EntryWhen(when.toMSecsSinceEpoch(), now);
+        QLocale::setDefault(locale);
+        QCOMPARE(got, text);
+        QCOMPARE(EntryName(QString()), QStringLiteral("(no name)"));
+        QCOMPARE(EntryName(QStringLiteral("a\nb\tc")), QStringLiteral("a b c"));
+        const QString longName = QString(79, u'n') + QChar(0xD83D) + QChar(0xDE00) + u'x';
+        QCOMPARE(EntryName(longName), QString(79, u'n') + u'\u2026');
+    }
+
+    // Copies as "kind:time[:state]": ended work (ended), the live copy of an
+    // editor killed (killed) or running (alive), damaged (bad), from a newer
+    // editor (future) or of format 1 (old). The state is the time's unless given.
+    void list_data()
     {
         QTest::addColumn<QString>("copies");
-        QTest::addColumn<qint64>("offered");  // its time; -1: none
-        QTest::newRow("none") << "" << qint64(-1);
-        QTest::newRow("a closed editor's") << "dead:5" << qint64(5);
-        QTest::newRow("the latest change") << "dead:5 dead:9 dead:7" << qint64(9);
-        QTest::newRow("times before 1970 and far ahead") << "dead:4000000000000 dead:-5" << qint64(4000000000000);
-        QTest::newRow("latest running") << "alive:9 dead:5" << qint64(5);
-        QTest::newRow("latest clean") << "clean:9 dead:5" << qint64(5);
-        QTest::newRow("latest damaged") << "bad:9 dead:5" << qint64(5);
-        QTest::newRow("latest from a newer editor") << "future:9 dead:5" << qint64(5);
+        QTest::addColumn<QString>("listed");  // times, newest first
+        QTest::newRow("none") << "" << "";
+        QTest::newRow("ended work, newest first") << "ended:5 ended:9 ended:7" << "9 7 5";
+        QTest::newRow("times before 1970 and far ahead") << "ended:4000000000000 ended:-5" << "4000000000000 -5";
+        QTest::newRow("a killed editor's work") << "killed:9 ended:5" << "9 5";
+        QTest::newRow("a running editor's work") << "alive:9 ended:5" << "5";
+        QTest::newRow("worked on by a running editor") << "alive:9:5 ended:5 ended:7" << "7";
+        QTest::newRow("the same state twice: the newer") << "ended:5:1 killed:8:1 ended:3" << "8 3";
+        QTest::newRow("damaged, newer editor's") << "bad:9 future:8 ended:5" << "5";
+        QTest::newRow("format 1") << "old:9 ended:5" << "9 5";
     }
-    void offer()
+    void list()
     {
         QFETCH(QString, copies);
-        QFETCH(qint64, offered);
+        QFETCH(QString, listed);
         const QString folder = rowFolder();
         std::vector<std::unique_ptr<RecoveryStore>> running;
         for (const QString& copy : copies.split(u' ', Qt::SkipEmptyParts)) {
-            const QString kind = copy.section(u':', 0, 0);
-            auto store = std::make_unique<RecoveryStore>(folder);
-            QVERIFY(!store->Write(SampleCopy(copy.section(u':', 1).toLongLong(), kind == "clean")));
-            QFile file(store->CopyPath());
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QByteArray bytes = file.readAll();
-            if (kind == "bad" || kind == "future")
-                bytes = kind == "bad" ? bytes.replace(bytes.size() - 1, 1, "?") : WithVersion(bytes, 2);
-            QVERIFY(file.resize(0) && file.write(bytes) == bytes.size());
-            if (kind == "alive")
-                running.push_back(std::move(store));
+            const QStringList part = copy.split(u':');
+            const QString kind = part[0];
+            RecoveryCopy made = SampleCopy(part[1].toLongLong());
+            made.state = SampleCopy(part.value(2, part[1]).toLongLong()).state;
+            if (kind == "alive" || kind == "killed") {
+                made.ending = CopyEnding::Open;
+                auto store = std::make_unique<RecoveryStore>(folder);
+                QVERIFY(!store->Keep(made));
+                if (kind == "alive")
+                    running.push_back(std::move(store));
+                continue;
+            }
+            const QString path = EndedCopy(folder, made);
+            QVERIFY(!path.isEmpty());
+            if (kind == "bad" || kind == "future" || kind == "old") {
+                QByteArray bytes = ReadTestFile(path);
+                bytes = kind == "bad" ? bytes.replace(bytes.size() - 1, 1, "?")
+                                      : WithVersion(kind == "old" ? WithEnding(bytes, 0) : bytes, kind == "old" ? 1 : RecoveryFormatVersion + 1);
+                QVERIFY(WriteTestFile(path, bytes));
+            }
         }
         const RecoveryStore store(folder);
-        const std::optional<RecoveryOffer> offer = store.FindOffer();
-        QCOMPARE(offer ? offer->Copy().changedAtMs : -1, offered);
-        if (offer)
-            QCOMPARE(offer->Copy(), SampleCopy(offered));
+        store.TakeInLeftCopies();
+        QStringList times;
+        for (const KeptCopy& entry : ListKeptCopies(folder)) {
+            times << QString::number(entry.copy.changedAtMs);
+            QCOMPARE(entry.copy.state, SampleCopy(entry.copy.changedAtMs == 8 ? 1 : entry.copy.changedAtMs).state);
+            QCOMPARE(entry.path, QDir(folder).filePath(KeptCopyName(entry.copy.state)));
+        }
+        QCOMPARE(times.join(u' '), listed);
     }
 
-    // An offer keeps the copy from other editors until it is dropped or
-    // adopted; adopted, it is that editor's own copy.
-    void offerHeldThenAdopted()
+    // Ended work is kept under its state's name: the same state again keeps
+    // the newer time; saving a state or discarding its copy removes it, and
+    // nothing else.
+    void endedWork()
     {
-        const QString folder = m_base.filePath(QStringLiteral("adopt"));
-        const QString left = ClosedEditorCopy(folder, SampleCopy(1));
-        QVERIFY(!left.isEmpty());
-        auto b = std::make_unique<RecoveryStore>(folder);
-        const RecoveryStore c(folder);
-        std::optional<RecoveryOffer> offer = b->FindOffer();
-        QVERIFY(offer && offer->Path() == left);
-        QVERIFY(!c.FindOffer());
-        offer.reset();
-        QVERIFY(c.FindOffer());
+        const QString folder = m_base.filePath(QStringLiteral("ended"));
+        const RecoveryStore store(folder);
+        QCOMPARE(store.Keep(SampleCopy(5, CopyEnding::Open)), std::nullopt);
+        QCOMPARE(store.End(SampleCopy(5, CopyEnding::ReplacedByNew)), std::nullopt);
+        QVERIFY(!QFile::exists(store.LivePath()) && QFile::exists(store.LivePath() + ".lock"));
+        const QString kept = QDir(folder).filePath(KeptCopyName(SampleCopy(5).state));
+        QCOMPARE(std::get<RecoveryCopy>(ReadRecoveryCopy(kept)), SampleCopy(5, CopyEnding::ReplacedByNew));
+        RecoveryCopy same = SampleCopy(5);
+        for (const qint64 at : {4, 7, 6}) {
+            same.changedAtMs = at;
+            QCOMPARE(store.End(same), std::nullopt);
+        }
+        same.changedAtMs = 7;
+        QCOMPARE(ListKeptCopies(folder), (QList<KeptCopy>{{kept, same}}));
+        QCOMPARE(modeOf(kept), 0600);
 
-        QCOMPARE(b->Write(SampleCopy(7)), std::nullopt);  // b's own edits before the recovery
-        QCOMPARE(b->Adopt(b->FindOffer().value()), std::nullopt);
-        QVERIFY(!QFile::exists(left) && !QFile::exists(left + ".lock"));
-        QCOMPARE(std::get<RecoveryCopy>(ReadRecoveryCopy(b->CopyPath())), SampleCopy(1));
-        QVERIFY(!c.FindOffer());  // b runs
-
-        // Closed with the work unsaved, b's copy is offered; removed, it is not.
-        const QString adopted = b->CopyPath();
-        b.reset();
-        QCOMPARE(c.FindOffer().value().Path(), adopted);
-        const RecoveryStore d(folder);
-        QCOMPARE(d.Adopt(d.FindOffer().value()), std::nullopt);
-        d.Remove();
-        QVERIFY(!c.FindOffer());
-        // c has kept nothing and holds no lock; d holds its own.
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(d.CopyPath()).fileName() + ".lock"});
+        QVERIFY(EndedCopy(folder, SampleCopy(6)).size());
+        store.RemoveSaved(SampleCopy(7).state);
+        store.Discard(folder + QStringLiteral("/../ended/") + QFileInfo(store.LivePath()).fileName());
+        QCOMPARE(ListKeptCopies(folder).size(), 2);
+        store.RemoveSaved(SampleCopy(5).state);
+        store.Discard(QDir(folder).filePath(KeptCopyName(SampleCopy(6).state)));
+        QCOMPARE(ListKeptCopies(folder), QList<KeptCopy>());
     }
 
-    // Looking for an offer and cleaning up take no lock of one's own, and
-    // sync nothing; the first write takes the lock, and from then on the
-    // copy is this store's.
+    // Looking at the folder and cleaning it up take no lock of one's own,
+    // and sync nothing; the first write takes the lock (private, as the
+    // copies are), and from then on the live copy is this store's.
     void lockTakenByFirstWrite()
     {
         const QString folder = m_base.filePath(QStringLiteral("first-write"));
         const RecoveryStore store(folder);
         const RecoveryStore other(folder);
-        QVERIFY(!store.FindOffer());
+        QCOMPARE(store.TakeInLeftCopies(), 0);
         QCOMPARE(store.RemoveStale(QDateTime::currentMSecsSinceEpoch()), 0);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
-        QCOMPARE(store.Write(SampleCopy(1)), std::nullopt);
-        QVERIFY(QFile::exists(store.CopyPath() + ".lock"));
-        QVERIFY(!other.FindOffer());
+        QCOMPARE(store.Keep(SampleCopy(1)), std::nullopt);
+        QCOMPARE(modeOf(store.LivePath() + ".lock"), 0600);
+        QCOMPARE(other.TakeInLeftCopies(), 0);
         QCOMPARE(other.RemoveStale(QDateTime::currentMSecsSinceEpoch() + 31 * Day), 0);
-        QVERIFY(QFile::exists(store.CopyPath()));
+        QVERIFY(QFile::exists(store.LivePath()));
     }
 
-    void refusedWriteKeepsOldCopy()
+    // A live copy that cannot be replaced goes, so that no copy poses as the
+    // latest work; the reason is in the user's words.
+    void refusedWriteRemovesLiveCopy()
     {
         const RecoveryStore store(m_base.filePath(QStringLiteral("refused")));
-        QCOMPARE(store.Write(SampleCopy(1)), std::nullopt);
+        QCOMPARE(store.Keep(SampleCopy(1)), std::nullopt);
         RecoveryCopy huge = SampleCopy(2);
         huge.state.name = QString(MaxRecoveryCopyBytes, u'n');
-        QVERIFY(store.Write(huge));
-        QCOMPARE(std::get<RecoveryCopy>(ReadRecoveryCopy(store.CopyPath())), SampleCopy(1));
+        QCOMPARE(store.Keep(huge), QStringLiteral("the theme is too large to keep (a copy holds at most 1 MiB)"));
+        QVERIFY(!QFile::exists(store.LivePath()));
     }
 
     // ------------------------------------------------------------ clean-up
@@ -314,12 +366,11 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("ageMs");
         QTest::addColumn<bool>("removed");
         const qint64 old = 31 * Day, young = 29 * Day, minutes = 11 * 60 * 1000;
-        QTest::newRow("closed, unclean") << "dead" << young << false;
-        QTest::newRow("closed, clean") << "clean" << qint64(0) << true;
-        QTest::newRow("closed, unclean, 31 days") << "dead" << old << true;
-        QTest::newRow("running, clean") << "alive clean" << qint64(0) << false;
-        QTest::newRow("running, unclean, 31 days") << "alive" << old << false;
-        QTest::newRow("offered, 31 days") << "offered" << old << false;
+        QTest::newRow("ended, 29 days") << "ended" << young << false;
+        QTest::newRow("ended, 31 days") << "ended" << old << true;
+        QTest::newRow("killed editor's, 29 days") << "killed" << young << false;
+        QTest::newRow("killed editor's, 31 days") << "killed" << old << true;
+        QTest::newRow("running, 31 days") << "alive" << old << false;
         QTest::newRow("damaged") << "bad" << young << false;
         QTest::newRow("damaged, 31 days") << "bad" << old << true;
         QTest::newRow("link, 31 days") << "link" << old << false;
@@ -343,39 +394,38 @@ private Q_SLOTS:
         if (kind == "other" && ::geteuid() != 0)
             QSKIP("only root can give a file to another user");
         const RecoveryStore keeper(folder);
-        QVERIFY(!keeper.Write(SampleCopy(5)));  // its own copy and lock stay
+        QVERIFY(!keeper.Keep(SampleCopy(5)));  // its own copy and lock stay
         std::unique_ptr<RecoveryStore> running;
-        std::optional<RecoveryOffer> offer;
         QString path = QDir(folder).filePath(kind.section(u' ', 0, 0));
         if (kind.startsWith(u'x') || kind.startsWith(u'.') || kind.startsWith(u'n')) {
             if (kind.endsWith("alive")) {  // a store whose copy went: its work was saved
                 running = std::make_unique<RecoveryStore>(folder);
-                QVERIFY(!running->Write(SampleCopy(1)));
-                running->Remove();
-                path = running->CopyPath() + ".lock";
+                QVERIFY(!running->Keep(SampleCopy(1)));
+                running->RemoveLive();
+                path = running->LivePath() + ".lock";
             } else {
                 QVERIFY(kind.endsWith("stale") ? lockOf(path, 999999999)  // no such process
                         : kind.endsWith("live") ? lockOf(path, QCoreApplication::applicationPid()) : WriteTestFile(path, ""));
             }
-        } else if (kind.startsWith("alive")) {
+        } else if (kind == "alive" || kind == "killed") {
             running = std::make_unique<RecoveryStore>(folder);
-            QVERIFY(!running->Write(SampleCopy(1, kind.endsWith("clean"))));
-            path = running->CopyPath();
+            QVERIFY(!running->Keep(SampleCopy(1)));
+            path = running->LivePath();
+            if (kind == "killed")
+                running.reset();
         } else if (kind == "link") {
-            const QString target = ClosedEditorCopy(m_base.path(), SampleCopy(1, true));
+            const QString target = EndedCopy(m_base.path(), SampleCopy(1));
             QVERIFY(Age(target, ageMs) && QFile::link(target, path += ".recovery"));
         } else {
-            path = ClosedEditorCopy(folder, SampleCopy(1, kind == "clean"));
+            path = EndedCopy(folder, SampleCopy(1));
             const QByteArray native = QFile::encodeName(path);
             QVERIFY((kind != "bad" || WriteTestFile(path, "damaged")) && (kind != "other" || ::chown(native.constData(), 65534, 65534) == 0));
-            if (kind == "offered")
-                QVERIFY((offer = keeper.FindOffer()));
         }
         QVERIFY(!QFileInfo(path).isSymLink() ? Age(path, ageMs) : true);
         const int count = keeper.RemoveStale(QDateTime::currentMSecsSinceEpoch());
         QCOMPARE(!QFileInfo(path).exists() && !QFileInfo(path).isSymLink(), removed);
         QCOMPARE(count, int(removed));
-        QVERIFY(QFile::exists(keeper.CopyPath()) && QFile::exists(keeper.CopyPath() + ".lock"));
+        QVERIFY(QFile::exists(keeper.LivePath()) && QFile::exists(keeper.LivePath() + ".lock"));
         // What a removal leaves: no lock of a closed editor.
         QVERIFY(!removed || !QFile::exists(path + ".lock"));
     }
@@ -399,22 +449,21 @@ private Q_SLOTS:
             const QList<QByteArray> ready = child.readLine().trimmed().split(' ');
             QCOMPARE(ready.size(), 3);
             const QString childCopy = QString::fromLocal8Bit(ready[1]);
-            {
-                const RecoveryStore store(folder);
-                const auto offer = store.FindOffer();
-                QVERIFY(!offer || offer->Path() != childCopy);
-            }
+            QCOMPARE(RecoveryStore(folder).TakeInLeftCopies(), 0);
+            QVERIFY(QFile::exists(childCopy));
             const qint64 perWrite = std::max<qint64>(ready[2].toLongLong(), 1);
             std::this_thread::sleep_for(std::chrono::nanoseconds(random.bounded(perWrite * 3)));
             QCOMPARE(::kill(pid_t(child.processId()), SIGKILL), 0);
             QVERIFY(child.waitForFinished(30000));
 
-            const RecoveryStore store(folder);
-            const auto offer = store.FindOffer();
-            QVERIFY(offer && offer->Path() == childCopy);
-            QCOMPARE(offer->Copy(), SampleCopy(offer->Copy().changedAtMs));
-            QVERIFY(offer->Copy().changedAtMs >= base);
-            writesDone << offer->Copy().changedAtMs - base;
+            QCOMPARE(RecoveryStore(folder).TakeInLeftCopies(), 1);
+            QVERIFY(!QFile::exists(childCopy));
+            const QList<KeptCopy> kept = ListKeptCopies(folder);
+            QVERIFY(!kept.isEmpty());
+            const RecoveryCopy& left = kept.first().copy;  // the newest
+            QCOMPARE(left, SampleCopy(left.changedAtMs, CopyEnding::Open));
+            QVERIFY(left.changedAtMs >= base);
+            writesDone << left.changedAtMs - base;
         }
         QVERIFY(writesDone.size() > 1);  // or the kills did not land at varied moments
         const QDir dir(folder);
@@ -441,10 +490,10 @@ int main(int argc, char** argv)
         QElapsedTimer timer;
         timer.start();
         for (qint64 n = 0;; ++n) {
-            if (const auto failure = store.Write(SampleCopy(base + n)))
+            if (const auto failure = store.Keep(SampleCopy(base + n, CopyEnding::Open)))
                 qFatal("%s", qPrintable(*failure));
             if (n == 2)
-                std::printf("ready %s %lld\n", qPrintable(store.CopyPath()), timer.nsecsElapsed() / 3), std::fflush(stdout);
+                std::printf("ready %s %lld\n", qPrintable(store.LivePath()), timer.nsecsElapsed() / 3), std::fflush(stdout);
         }
     }
     RecoveryTest test;

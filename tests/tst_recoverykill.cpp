@@ -1,17 +1,21 @@
 // Editors killed (SIGKILL) while a user works: before their first copy, while
 // a change waits for its write, and in the middle of a write. Each time, the
-// next editor on the folder offers exactly a state the killed one showed, at
-// most a second old, or nothing when its work was saved or unchanged then.
+// next editor lists the killed one's current work as "editor ended
+// unexpectedly", a state it showed at most a second before the kill (or its
+// latest unsaved state, when it showed none since), and each piece of work
+// it replaced earlier; nothing only when that work was saved.
 //
 // The child (--drive) is an offscreen editor making random edits through the
 // window, reporting on stdout each state it shows, with the time and whether
-// the work was saved, and each copy it hands over to be written.
+// it is unsaved work, each replacement of its work (New, an Import that
+// changed it) and each copy it hands over to be written.
 #include "EditActions.h"
 
-#include "app/RecoveryKeeper.h"
+#include "recovery/RecoveryKeeper.h"
+#include "recovery/KeptCopies.h"
 #include "theme/NewTheme.h"
 #include "theme/ThemeCapture.h"
-#include "theme/RecoveryCopy.h"
+#include "recovery/RecoveryCopy.h"
 
 #include <QDateTime>
 #include <QProcess>
@@ -47,11 +51,11 @@ void report(const char* what, const QByteArray& rest = {})
     std::fflush(stdout);
 }
 
-void reportState(const TestEditor& ed)
+// Work is unsaved unless it is a new window's or the state last saved or read.
+void reportState(const ThemeState& state, const ThemeState& saved)
 {
-    const bool clean = ed->undoStack().isClean();
-    const QByteArray packed = EncodeRecoveryCopy({CaptureTheme(ed.editor()), 0, clean}).value_or(QByteArray());
-    report("state", packed.toBase64());
+    const QByteArray packed = EncodeRecoveryCopy({state, 0, CopyEnding::Open}).value_or(QByteArray());
+    report("state", packed.toBase64() + (state != NewThemeState() && state != saved ? " work" : " kept"));
 }
 
 // A random edit, mostly small ones, as a user makes them.
@@ -95,9 +99,11 @@ int drive(const QString& folder, const QString& dir, quint32 seed, int edits)
     ed->show();
     if (!QTest::qWaitForWindowExposed(ed.window.get()))
         return 3;
-    ed->recovery()->LookUpNow();
+    ed->recovery()->LookUp();
+    ed->recovery()->Settle();
     QObject::connect(ed->recovery(), &RecoveryKeeper::WriteQueued, [] { report("write"); });
-    reportState(ed);
+    ThemeState saved = NewThemeState();
+    reportState(CaptureTheme(ed.editor()), saved);
     report("ready");
     QRandomGenerator random(seed);
     for (int n = 1;; ++n) {
@@ -109,9 +115,18 @@ int drive(const QString& folder, const QString& dir, quint32 seed, int edits)
         else if (n == edits && random.bounded(2) == 0)
             edit = {QStringLiteral("type 0 s"), QStringLiteral("save last.theme")};
         for (const QString& line : edit) {
+            const ThemeState before = CaptureTheme(ed.editor());
             if (!Perform(ed, line, dir))
                 return 4;
-            reportState(ed);
+            const ThemeState after = CaptureTheme(ed.editor());
+            if (line == u"new" || (line.startsWith(u"import") && after != before))
+                report("replaced");
+            // A Save that wrote, an Import that applied the file: the history is clean.
+            if ((line.startsWith(u"save") || line.startsWith(u"import")) && ed->undoStack().isClean())
+                saved = after;
+            if (line.startsWith(u"save") && ed->undoStack().isClean())
+                report("saved");
+            reportState(after, saved);
         }
         if (n == edits) {
             report("idle");
@@ -121,10 +136,14 @@ int drive(const QString& folder, const QString& dir, quint32 seed, int edits)
     }
 }
 
+// What the child showed: a state (work or not) from since on, a replacement
+// of its work, or a Save.
 struct Shown
 {
+    enum Kind { State, Replaced, Saved };
     qint64 since;
-    bool clean;
+    Kind kind = State;
+    bool work = false;
     ThemeState state;
 };
 
@@ -147,6 +166,7 @@ struct Round
     int writesToWait = 0;   // AtWrite: the write in which the kill lands
     int edits = 0;          // Idle: the edits before the child stops
     int writes = 0;
+    int changes = 0;
     QByteArray pending;
 
     Round() = default;
@@ -171,6 +191,7 @@ class RecoveryKillTest : public QObject
     qint64 m_oldest = 0;
     int m_offered = 0;
     int m_beforeFirstWrite = 0;
+    qsizetype m_pieces = 0;
 
     // Reads what the child has reported; false when it said something unknown.
     bool readReports(Round& round)
@@ -184,9 +205,11 @@ class RecoveryKillTest : public QObject
                 const RecoveryCopy* copy = std::get_if<RecoveryCopy>(&decoded);
                 if (!copy)
                     return false;
-                round.shown.append({at, copy->clean, copy->state});
-                if (round.aim == Aim::AfterChange && round.shown.size() == round.changesToWait + 1)
+                round.shown.append({at, Shown::State, part.value(3) == "work", copy->state});
+                if (round.aim == Aim::AfterChange && ++round.changes == round.changesToWait + 1)
                     round.killAt = at + qint64(m_random.bounded(RecoveryDelayMs));
+            } else if (part[0] == "replaced" || part[0] == "saved") {
+                round.shown.append({at, part[0] == "saved" ? Shown::Saved : Shown::Replaced, false, {}});
             } else if (part[0] == "ready") {
                 round.readyAt = at;
                 // Other aims set their moment later; this one is the latest.
@@ -215,50 +238,129 @@ class RecoveryKillTest : public QObject
         round.killAt = -1;
     }
 
-    // What the next editor offers must be a state the child showed, not older
-    // than allowed; nothing only when its work was saved or unchanged then.
+    // The work states of one piece, each with when it was shown; whether its
+    // work needs no copy: none lasted long enough to be written, or the
+    // latest was saved after it.
+    struct Piece
+    {
+        QList<std::pair<ThemeState, std::pair<qint64, qint64>>> work;  // state, [since, until)
+        bool savedAfterLasting = true;
+        std::optional<ThemeState> atEnd;  // the work shown when it was replaced, if any
+        qint64 endedAt = -1;
+    };
+
+    QList<Piece> pieces(const Round& round) const
+    {
+        QList<Piece> found(1);
+        bool lastWasWork = false;
+        qint64 runStart = 0;
+        for (qsizetype i = 0; i < round.shown.size(); ++i) {
+            const Shown& s = round.shown[i];
+            Piece& piece = found.last();
+            if (s.kind == Shown::Replaced) {
+                piece.endedAt = s.since;
+                if (lastWasWork)
+                    piece.atEnd = piece.work.last().first;
+                found.append(Piece{});
+                lastWasWork = false;
+                continue;
+            }
+            if (s.kind == Shown::Saved) {
+                // The latest work saved: its copy goes.
+                if (lastWasWork)
+                    piece.savedAfterLasting = true;
+                continue;
+            }
+            qsizetype next = i + 1;
+            while (next < round.shown.size() && round.shown[next].kind == Shown::Saved)
+                ++next;
+            const qint64 until = next < round.shown.size() ? round.shown[next].since : round.killedAt;
+            // Unsaved work shown for a while, however fast it changed, has
+            // been written.
+            runStart = lastWasWork ? runStart : s.since;
+            lastWasWork = s.work;
+            if (s.work) {
+                piece.work.append({s.state, {s.since, until}});
+                if (until - runStart >= AllowedAgeMs + LoadMarginMs)
+                    piece.savedAfterLasting = false;
+            }
+        }
+        return found;
+    }
+
+    // The next editor must list the killed one's current work as it was at
+    // most a second before the kill, or its latest unsaved state; and each
+    // piece it replaced that had work still unsaved.
     void check(const Round& round)
     {
         QVERIFY2(!round.shown.isEmpty(), qPrintable(round.child->readAllStandardError()));
         const qint64 oldestAllowed = round.killedAt - AllowedAgeMs - LoadMarginMs;
-        const auto shownUntil = [&](qsizetype i) {
-            return i + 1 < round.shown.size() ? round.shown[i + 1].since : round.killedAt;
-        };
         if (round.writes == 0)
             ++m_beforeFirstWrite;
 
         TestEditor next(round.folder);
         next->show();
         QVERIFY(QTest::qWaitForWindowExposed(next.window.get()));
-        next->recovery()->LookUpNow();
-        QAction* recover = next.action(QStringLiteral("mnuRecover"));
-        const QString where = QStringLiteral("round %1, killed %2 ms after ready, %3 states, %4 writes")
+        next->recovery()->LookUp();
+        next->recovery()->Settle();
+        const QList<KeptCopy> entries = next->recovery()->Entries();
+        const QString where = QStringLiteral("round %1, killed %2 ms after ready, %3 reports, %4 writes, %5 entries")
                                   .arg(round.index)
                                   .arg(round.killedAt - round.readyAt)
                                   .arg(round.shown.size())
-                                  .arg(round.writes);
-        if (!recover->isEnabled()) {
-            bool allowed = false;
-            for (qsizetype i = 0; i < round.shown.size(); ++i) {
-                const Shown& s = round.shown[i];
-                allowed = allowed || ((s.clean || s.state == NewThemeState()) && shownUntil(i) >= oldestAllowed);
+                                  .arg(round.writes)
+                                  .arg(entries.size());
+        const auto listed = [&entries](const ThemeState& state) {
+            return std::any_of(entries.begin(), entries.end(), [&state](const KeptCopy& e) { return e.copy.state == state; });
+        };
+        const QList<Piece> all = pieces(round);
+        const Piece& current = all.last();
+        std::optional<ThemeState> live;
+        for (const KeptCopy& entry : entries) {
+            if (entry.copy.ending == CopyEnding::Open) {
+                QVERIFY2(!live, qPrintable(where + QStringLiteral(": two copies of the current work")));
+                live = entry.copy.state;
             }
-            QVERIFY2(allowed, qPrintable(where + QStringLiteral(": nothing offered")));
-            return;
         }
-        recover->trigger();
-        const ThemeState recovered = CaptureTheme(next.editor());
-        qint64 latest = -1;
-        for (qsizetype i = 0; i < round.shown.size(); ++i) {
-            if (round.shown[i].state == recovered && !round.shown[i].clean)
-                latest = std::max(latest, shownUntil(i));
+        // Work shown within the last second (and the margin) must be what is
+        // listed, when there is any; else any of the piece's work may be.
+        // A piece replaced just before the kill may not have been kept yet:
+        // its live copy still stands for it.
+        bool recent = false;
+        bool matches = false;
+        bool matchesRecent = false;
+        for (qsizetype p = all.size() - 1; p >= 0 && (p == all.size() - 1 || all[p].endedAt >= oldestAllowed); --p) {
+            for (const auto& [state, shown] : all[p].work) {
+                const bool isRecent = shown.second >= oldestAllowed;
+                recent = recent || (isRecent && p == all.size() - 1);
+                matches = matches || (live && state == *live);
+                matchesRecent = matchesRecent || (isRecent && live && state == *live);
+            }
         }
-        QVERIFY2(latest >= 0, qPrintable(where + QStringLiteral(": offered a state never shown")));
-        QVERIFY2(recovered != NewThemeState(), qPrintable(where));
-        QVERIFY2(latest >= oldestAllowed,
-                 qPrintable(where + QStringLiteral(": offered a state %1 ms old").arg(round.killedAt - latest)));
-        m_oldest = std::max(m_oldest, round.killedAt - latest);
-        ++m_offered;
+        if (live) {
+            QVERIFY2(matches, qPrintable(where + QStringLiteral(": listed a state never shown as work")));
+            QVERIFY2(!recent || matchesRecent, qPrintable(where + QStringLiteral(": listed work older than a second")));
+            for (const auto& [state, shown] : current.work) {
+                if (state == *live && recent)
+                    m_oldest = std::max(m_oldest, round.killedAt - std::min(shown.second, round.killedAt));
+            }
+            ++m_offered;
+        } else {
+            QVERIFY2(current.savedAfterLasting, qPrintable(where + QStringLiteral(": the current work is not listed")));
+        }
+        // Earlier pieces: their copies were written as they were replaced.
+        for (qsizetype p = 0; p + 1 < all.size(); ++p) {
+            const Piece& piece = all[p];
+            if (piece.endedAt > round.killedAt - LoadMarginMs)
+                continue;
+            if (piece.atEnd) {
+                QVERIFY2(listed(*piece.atEnd), qPrintable(where + QStringLiteral(": piece %1 is not listed").arg(p)));
+            } else if (!piece.savedAfterLasting) {
+                QVERIFY2(std::any_of(piece.work.begin(), piece.work.end(), [&](const auto& w) { return listed(w.first); }),
+                         qPrintable(where + QStringLiteral(": no work of piece %1 is listed").arg(p)));
+            }
+        }
+        m_pieces += all.size() - 1;
     }
 
 private Q_SLOTS:
@@ -302,8 +404,9 @@ private Q_SLOTS:
                     return;
             }
         }
-        qInfo("%d of %d rounds offered a copy, at most %lld ms older than the kill; %d killed before their first write",
-              m_offered, Rounds, m_oldest, m_beforeFirstWrite);
+        qInfo("%d of %d rounds listed the current work, at most %lld ms older than the kill; %d killed before "
+              "their first write; %lld pieces replaced before the kills",
+              m_offered, Rounds, m_oldest, m_beforeFirstWrite, qlonglong(m_pieces));
         QVERIFY(m_offered > Rounds / 4 && m_offered < Rounds);  // or the kills did not land at varied moments
     }
 };

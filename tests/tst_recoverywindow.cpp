@@ -1,66 +1,96 @@
-// Recovery through the window: unsaved work of an editor that has ended is
-// offered by the next and brought back exactly, as one undo step; saved or
-// unchanged work leaves nothing; running editors keep their copies apart.
+// Unsaved work through the window, as a user drives it: every piece of work
+// replaced or closed unsaved is listed by the next editor and brought back
+// exactly, as one undo step; saved work leaves nothing; identical work is
+// one entry; running editors keep their work apart. Every folder also holds
+// a damaged, a foreign and a newer editor's copy, which are never listed.
 #include "EditActions.h"
 #include "SampleCopy.h"
 
-#include "app/RecoveryKeeper.h"
+#include "app/RecoverDialog.h"
+#include "recovery/RecoveryFolder.h"
+#include "recovery/RecoveryKeeper.h"
 #include "theme/NewTheme.h"
-#include "slots/ThemeText.h"
 #include "theme/ThemeCapture.h"
-#include "theme/RecoveryFolder.h"
 
-#include <QDateTime>
-#include <QLocale>
+#include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUndoStack>
 
 using namespace ovex;
 using namespace ovex::test;
+Q_DECLARE_METATYPE(ovex::CopyEnding)
 
 namespace {
 
-constexpr qint64 Day = 24 * 60 * 60 * 1000;
-
-QStringList copiesIn(const QString& folder)
+// Copies no editor may list, each under a name ended work could have.
+QStringList putBadCopies(const QString& folder)
 {
-    return QDir(folder).entryList({QStringLiteral("*.recovery")}, QDir::Files | QDir::Hidden | QDir::System);
+    QByteArray damaged = Encoded(SampleCopy(1));
+    damaged[RecoveryHeaderBytes] = char(damaged[RecoveryHeaderBytes] ^ 4);
+    const QList<QByteArray> bad = {damaged, "name=Foreign\r\n", WithVersion(Encoded(SampleCopy(2)), RecoveryFormatVersion + 1)};
+    QStringList paths;
+    for (int i = 0; i < bad.size(); ++i) {
+        const QString path = QDir(folder).filePath(KeptCopyName(SampleCopy(i + 1).state));
+        if (!QDir().mkpath(folder) || !WriteTestFile(path, bad[i]) || !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner))
+            return {};
+        paths << path;
+    }
+    return paths;
 }
 
-// Shows the editor and has it look for a copy, as opening the Edit menu does.
+// Shows the editor and has it look at the folder, as opening the Edit menu does.
 bool started(TestEditor& ed)
 {
     ed->show();
     if (!QTest::qWaitForWindowExposed(ed.window.get()))
         return false;
-    ed->recovery()->LookUpNow();
-    return true;
+    ed->recovery()->LookUp();
+    ed->recovery()->Settle();
+    return ed->recovery()->LookedUp();
 }
 
 QAction* recoverItem(const TestEditor& ed) { return ed.action(QStringLiteral("mnuRecover")); }
 
-// Runs the script in a new editor on folder, which then ends with its work.
-// The theme as it ended, and the file Save would have written then.
+// Edit, Recover Unsaved Themes...: the dialog, its list filled.
+RecoverDialog* openList(const TestEditor& ed)
+{
+    recoverItem(ed)->trigger();
+    ed->recovery()->Settle();
+    return ed.window->findChild<RecoverDialog*>();
+}
+
+QListWidget* listOf(RecoverDialog* dialog) { return dialog->findChild<QListWidget*>(QStringLiteral("lstUnsaved")); }
+
+QList<ThemeState> listedStates(const TestEditor& ed)
+{
+    QList<ThemeState> states;
+    for (const KeptCopy& entry : ed->recovery()->Entries())
+        states << entry.copy.state;
+    return states;
+}
+
+// Runs work in a new editor on folder, waits as long as its copy may take,
+// runs then, and closes the editor; the theme as work left it.
 struct Ended
 {
     bool ran = false;
-    ThemeState state;
-    QByteArray saved;
+    ThemeState before;
 };
-Ended endEditor(const QString& folder, const QString& script, const QString& dir)
+// With writeMidway, the write's timer fires at each change then makes, as it
+// may while a command shows a message.
+Ended endEditor(const QString& folder, const QString& work, const QString& then, const QString& dir, bool writeMidway = false)
 {
     TestEditor ed(folder);
-    if (!started(ed) || !PerformAll(ed, script, dir))
+    if (!started(ed) || !PerformAll(ed, work, dir))
         return {};
-    Ended ended{true, CaptureTheme(ed.editor()), {}};
-    // The window's own writer: it writes the file without the Save command
-    // marking the work as saved.
-    const QString path = dir + QStringLiteral("/before-end.theme");
-    QFile::remove(path);
-    ed->IO_CreateFile2(path, ed.editor().SaveKeys);
-    ended.saved = ReadTestFile(path);
+    Ended ended{true, CaptureTheme(ed.editor())};
+    ed->recovery()->WriteNow();
+    if (writeMidway)
+        QObject::connect(ed.window.get(), &frmMain::themeChanged, ed->recovery(), &RecoveryKeeper::WriteNow);
+    ended.ran = PerformAll(ed, then, dir);
     return ended;
 }
 
@@ -82,56 +112,21 @@ private Q_SLOTS:
     {
         m_dir = m_base.filePath(QStringLiteral("themes"));
         QVERIFY(QDir().mkpath(m_dir) && WriteImportFiles(m_dir));
+        QVERIFY(WriteTestFile(m_dir + QStringLiteral("/palette.theme"), "name=P\r\ncontrol=primary1\r\n"));
     }
 
-    // New and a new window agree on the empty theme, which is never kept.
-    void newThemeState()
-    {
-        TestEditor ed;
-        QCOMPARE(CaptureTheme(ed.editor()), NewThemeState());
-        QVERIFY(PerformAll(ed, QStringLiteral("import full1.theme; type 0 x; new"), m_dir));
-        QCOMPARE(CaptureTheme(ed.editor()), NewThemeState());
-    }
-
-    // The folder is not even looked at before the first paint.
+    // The folder is not even looked at before the first paint; a while
+    // after it the look comes by itself.
     void nothingBeforeFirstPaint()
     {
         const QString folder = rowFolder();
         TestEditor ed(folder);
         QTest::qWait(50);
         QVERIFY(!QFileInfo::exists(folder));
-        QVERIFY(started(ed));
-        QVERIFY(QFileInfo(folder).isDir());
-    }
-
-    // The look-up comes by itself a while after the first paint, or at once
-    // when the Edit menu opens before that.
-    void lookUpByItselfOrForTheMenu_data()
-    {
-        QTest::addColumn<bool>("openMenu");
-        QTest::newRow("by itself") << false;
-        QTest::newRow("menu opened first") << true;
-    }
-    void lookUpByItselfOrForTheMenu()
-    {
-        QFETCH(bool, openMenu);
-        const QString folder = rowFolder();
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(!ClosedEditorCopy(folder, SampleCopy(QDateTime::currentMSecsSinceEpoch() - 1000)).isEmpty());
-        TestEditor ed(folder);
-        QSignalSpy lookedUp(ed->recovery(), &RecoveryKeeper::LookedUp);
+        QSignalSpy listed(ed->recovery(), &RecoveryKeeper::EntriesChanged);
         ed->show();
-        QVERIFY(QTest::qWaitForWindowExposed(ed.window.get()));
-        QVERIFY(!recoverItem(ed)->isEnabled());
-        if (openMenu) {
-            auto* edit = ed.find<QMenu>(QStringLiteral("mnuEdit"));
-            Q_EMIT edit->aboutToShow();
-            QVERIFY(recoverItem(ed)->isEnabled());
-        } else {
-            QVERIFY(lookedUp.wait(10 * LookUpDelayMs));
-            QVERIFY(recoverItem(ed)->isEnabled());
-        }
-        QCOMPARE(lookedUp.count(), 1);
+        QVERIFY(listed.wait(10 * LookUpDelayMs));
+        QVERIFY(QFileInfo(folder).isDir());
     }
 
     // The Edit menu's last item, with no keys.
@@ -139,107 +134,169 @@ private Q_SLOTS:
     {
         const TestEditor ed;
         QCOMPARE(ed.find<QMenu>(QStringLiteral("mnuEdit"))->actions().last(), recoverItem(ed));
-        QCOMPARE(recoverItem(ed)->text(), QStringLiteral("Re&cover Unsaved Theme"));
+        QCOMPARE(recoverItem(ed)->text(), QStringLiteral("Re&cover Unsaved Themes..."));
         QVERIFY(recoverItem(ed)->shortcuts().isEmpty());
     }
 
-    // Work left unsaved comes back exactly, as one undo step.
-    void unsavedWorkRecovered_data()
+    // Work replaced or closed unsaved is listed by the next editor with how
+    // it ended, comes back exactly with Return as one undo step, and is
+    // still listed after that step is undone and the editor closed.
+    void unsavedWorkKept_data()
     {
-        QTest::addColumn<QString>("script");
-        QTest::newRow("ticks, colours and a name")
-            << "click 0; pick 0 ff0000; click 19; pick 19 102030; type 0 Night; leave; pick 5 00ff00";
-        QTest::newRow("sizes and a name beyond Latin-1")
-            << "type 0 Nacht \u20AC\u591C; type 1 14; type 5 x; click 27; click 31";
-        QTest::newRow("saved, then changed") << "type 0 Dawn; click 1; save dawn.theme; pick 1 112233";
-        QTest::newRow("undone past the save") << "type 0 Dusk; click 1; leave; save dusk.theme; undo";
-        QTest::newRow("import, change, new, undo") << "import full2.theme; click 0; new; undo";
-        QTest::newRow("import refused after a change") << "click 3; import missing.theme";
+        QTest::addColumn<QString>("work");
+        QTest::addColumn<QString>("then");  // the command that ends it, before the window closes
+        QTest::addColumn<CopyEnding>("ending");
+        QTest::newRow("closed") << "click 0; pick 0 ff0000; click 19; type 0 Night; leave; pick 5 00ff00" << "" << CopyEnding::Closed;
+        QTest::newRow("sizes and a name beyond Latin-1") << "type 0 Nacht \u20AC\u591C; type 1 14; click 27" << "" << CopyEnding::Closed;
+        QTest::newRow("New") << "type 0 Before; click 3" << "new" << CopyEnding::ReplacedByNew;
+        QTest::newRow("a refused Import") << "click 3; click 4; type 0 Mine" << "import palette.theme" << CopyEnding::ReplacedByImport;
+        QTest::newRow("a refused Import, written midway") << "click 3; type 0 Mine" << "import palette.theme" << CopyEnding::ReplacedByImport;
+        QTest::newRow("an Import") << "click 3; type 0 Mine" << "import full1.theme" << CopyEnding::ReplacedByImport;
+        QTest::newRow("saved, then changed") << "type 0 Dawn; click 1; save dawn.theme; pick 1 112233" << "" << CopyEnding::Closed;
+        QTest::newRow("undone to the start") << "click 0; pick 0 ff0000" << "undo; undo" << CopyEnding::Closed;
+        QTest::newRow("an import changed, New, undone, New")
+            << "import full2.theme; click 0" << "new; undo; new" << CopyEnding::ReplacedByNew;
+        QTest::newRow("a missing file: not replaced") << "click 3" << "import missing.theme" << CopyEnding::Closed;
     }
-    void unsavedWorkRecovered()
+    void unsavedWorkKept()
     {
-        QFETCH(QString, script);
+        QFETCH(QString, work);
+        QFETCH(QString, then);
+        QFETCH(CopyEnding, ending);
         const QString folder = rowFolder();
-        const qint64 before = QDateTime::currentMSecsSinceEpoch();
-        const Ended ended = endEditor(folder, script, m_dir);
-        const qint64 after = QDateTime::currentMSecsSinceEpoch();
-        QVERIFY(ended.ran && ended.state != NewThemeState());
-        QCOMPARE(copiesIn(folder).size(), 1);
+        const QStringList bad = putBadCopies(folder);
+        QVERIFY(!bad.isEmpty());
+        const Ended ended = endEditor(folder, work, then, m_dir, QByteArray(QTest::currentDataTag()).endsWith("midway"));
+        QVERIFY(ended.ran && ended.before != NewThemeState());
 
         TestEditor ed(folder);
         QVERIFY(started(ed));
-        QCOMPARE(CaptureTheme(ed.editor()), NewThemeState());
-        QAction* recover = recoverItem(ed);
-        QVERIFY(recover->isEnabled());
-        const std::optional<qint64> changedAt = ed->recovery()->OfferChangedAt();
-        QVERIFY(changedAt && *changedAt >= before && *changedAt <= after);
-        const QString when = QLocale().toString(QDateTime::fromMSecsSinceEpoch(*changedAt), QLocale::ShortFormat);
-        QVERIFY2(recover->statusTip().endsWith(when) && recover->toolTip() == recover->statusTip(),
-                 qPrintable(recover->statusTip()));
+        QVERIFY(recoverItem(ed)->isEnabled());
+        RecoverDialog* dialog = openList(ed);
+        QVERIFY(dialog && dialog->isVisible() && dialog->windowTitle() == QStringLiteral("Recover Unsaved Themes"));
+        QListWidget* list = listOf(dialog);
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(ed->recovery()->Entries()[0].copy.state, ended.before);
+        QCOMPARE(ed->recovery()->Entries()[0].copy.ending, ending);
+        const QString name = list->item(0)->data(Qt::AccessibleTextRole).toString();
+        QVERIFY2(name.startsWith(EntryName(ended.before.name) + u',') && name.endsWith(EndingText(ending)), qPrintable(name));
+        QTRY_VERIFY(dialog->PicturesDrawn());
+        QVERIFY(!list->item(0)->icon().isNull());
 
-        recover->trigger();
+        QVERIFY(ShowActive(dialog));
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(!ed.window->findChild<RecoverDialog*>() || !dialog->isVisible());
         QVERIFY(ed.messages->Shown().isEmpty());
-        QCOMPARE(CaptureTheme(ed.editor()), ended.state);
-        QVERIFY(!recover->isEnabled());
+        QCOMPARE(CaptureTheme(ed.editor()), ended.before);
         QCOMPARE(ed->undoStack().count(), 1);
         QCOMPARE(ed->undoStack().undoText(), QStringLiteral("Recover Unsaved Theme"));
-
-        // Save writes what it would have written before the editor ended.
-        if (ended.state.name != NewThemeState().name) {
-            const QString path = m_dir + QStringLiteral("/recovered.theme");
-            QFile::remove(path);
-            ed.cd->AnswerFile(path);
-            ed.action(QStringLiteral("mnuSave"))->trigger();
-            QCOMPARE(ReadTestFile(path), ended.saved);
-        }
-
-        // The copy is this editor's own now: no other editor offers it.
-        {
-            TestEditor other(folder);
-            QVERIFY(started(other));
-            QVERIFY(!recoverItem(other)->isEnabled());
-        }
-
+        QVERIFY(!recoverItem(ed)->isEnabled());
         ed->undoStack().undo();
         QCOMPARE(CaptureTheme(ed.editor()), NewThemeState());
+        ed.window.reset();
+
+        TestEditor next(folder);
+        QVERIFY(started(next));
+        QCOMPARE(listedStates(next), QList<ThemeState>{ended.before});
+        for (const QString& path : bad)
+            QVERIFY(QFile::exists(path));
     }
 
-    // Saved work, work that an Import left unchanged and work undone to the
-    // start leave no copy, and nothing is offered.
+    // Saved work and what an Import read leave nothing to list.
     void nothingToRecover_data()
     {
-        // "written", "cleared": the timer's work done at once, leaving a copy or none
         QTest::addColumn<QString>("script");
         QTest::newRow("saved") << "click 0; pick 0 ff0000; type 0 Night; save night.theme";
-        QTest::newRow("saved after a copy") << "click 0; written; type 0 Noon; save noon.theme; cleared";
+        QTest::newRow("saved while its copy was waiting") << "click 0; type 0 Noon; save noon.theme";
         QTest::newRow("imported") << "import full0.theme";
-        QTest::newRow("imported after changes") << "click 3; written; import part.theme";
-        QTest::newRow("undone to the start") << "click 0; pick 0 ff0000; written; undo; undo";
-        QTest::newRow("new after changes") << "type 0 Gone; written; new";
-        QTest::newRow("undone to the save") << "type 0 Eve; save eve.theme; click 9; written; undo";
+        QTest::newRow("nothing done") << "";
+        QTest::newRow("imported, changed, saved") << "import part.theme; click 9; save part2.theme";
     }
     void nothingToRecover()
     {
         QFETCH(QString, script);
         const QString folder = rowFolder();
+        QVERIFY(!putBadCopies(folder).isEmpty());
         {
             TestEditor ed(folder);
             QVERIFY(started(ed));
-            for (const QString& line : script.split(u';', Qt::SkipEmptyParts)) {
-                const bool written = line.trimmed() == u"written";
-                if (!written && line.trimmed() != u"cleared") {
-                    QVERIFY(Perform(ed, line.trimmed(), m_dir));
-                    continue;
-                }
-                ed->recovery()->WriteNow();
-                ed->recovery()->Settle();
-                QCOMPARE(copiesIn(folder).size(), written ? 1 : 0);
-            }
+            QVERIFY(PerformAll(ed, script, m_dir));
         }
-        QCOMPARE(copiesIn(folder), QStringList());
         TestEditor next(folder);
         QVERIFY(started(next));
         QVERIFY(!recoverItem(next)->isEnabled());
+        QCOMPARE(QDir(folder).entryList({"*.recovery"}, QDir::Files).size(), 3);
+    }
+
+    // Three identical sessions make one entry; Discard removes an entry and
+    // Recover takes one, the item staying enabled while more remain; saving
+    // exactly a listed state removes it, saving another state does not.
+    void identicalWorkOnceSavedOrDiscarded()
+    {
+        const QString folder = rowFolder();
+        QVERIFY(!putBadCopies(folder).isEmpty());
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(endEditor(folder, QStringLiteral("click 3; type 0 Same"), {}, m_dir).ran);
+        QVERIFY(endEditor(folder, QStringLiteral("click 5; type 0 Third"), {}, m_dir).ran);
+        QVERIFY(endEditor(folder, QStringLiteral("click 4; type 0 Other"), {}, m_dir).ran);
+        TestEditor ed(folder);
+        QVERIFY(started(ed));
+        RecoverDialog* dialog = openList(ed);
+        QListWidget* list = listOf(dialog);
+        const auto names = [list] {
+            QStringList shown;
+            for (int row = 0; row < list->count(); ++row)
+                shown << list->item(row)->data(Qt::AccessibleTextRole).toString().section(u',', 0, 0);
+            return shown;
+        };
+        QCOMPARE(names(), QStringList({"Theme NameOther", "Theme NameThird", "Theme NameSame"}));
+        QCOMPARE(list->currentRow(), 0);
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdDiscard"))->click();
+        ed->recovery()->Settle();
+        QCOMPARE(names(), QStringList({"Theme NameThird", "Theme NameSame"}));
+        list->setCurrentRow(1);
+        const ThemeState third = ed->recovery()->Entries()[0].copy.state;
+        const QString same = ed->recovery()->Entries()[1].path;
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdRecover"))->click();
+        QCOMPARE(ed->undoStack().undoText(), QStringLiteral("Recover Unsaved Theme"));
+        QVERIFY(recoverItem(ed)->isEnabled());
+        QVERIFY(PerformAll(ed, QStringLiteral("type 0 !; save same.theme"), m_dir));
+        ed->recovery()->Settle();
+        QVERIFY(QFile::exists(same));
+        QVERIFY(PerformAll(ed, QStringLiteral("undo; save same.theme"), m_dir));
+        ed->recovery()->Settle();
+        QVERIFY(!QFile::exists(same));
+        ed.window.reset();
+        TestEditor next(folder);
+        QVERIFY(started(next));
+        QCOMPARE(listedStates(next), QList<ThemeState>{third});
+    }
+
+    // A running editor lists work left by one closed beside it, when its
+    // Edit menu opens; neither lists the other's work while both run.
+    void editorsSideBySide()
+    {
+        const QString folder = rowFolder();
+        QVERIFY(!putBadCopies(folder).isEmpty());
+        TestEditor a(folder);
+        QVERIFY(started(a) && PerformAll(a, QStringLiteral("click 0; type 0 A"), m_dir));
+        auto b = std::make_unique<TestEditor>(folder);
+        QVERIFY(started(*b) && PerformAll(*b, QStringLiteral("click 1; type 0 B"), m_dir));
+        const ThemeState stateB = CaptureTheme(b->editor());
+        for (TestEditor* ed : {&a, b.get()}) {
+            ed->window->recovery()->WriteNow();
+            ed->window->recovery()->Settle();
+        }
+        auto* edit = a.find<QMenu>(QStringLiteral("mnuEdit"));
+        Q_EMIT edit->aboutToShow();
+        a->recovery()->Settle();
+        QVERIFY(!recoverItem(a)->isEnabled() && !recoverItem(*b)->isEnabled());
+
+        b.reset();
+        Q_EMIT edit->aboutToShow();
+        a->recovery()->Settle();
+        QVERIFY(recoverItem(a)->isEnabled());
+        QCOMPARE(listedStates(a), QList<ThemeState>{stateB});
     }
 
     // A change reaches the disk while typing goes on: later changes never put
@@ -261,93 +318,13 @@ private Q_SLOTS:
         }
         QVERIFY(!queued.isEmpty());
         ed->recovery()->Settle();
-        const QStringList copies = copiesIn(folder);
-        QCOMPARE(copies.size(), 1);
-        const auto read = ReadRecoveryCopy(folder + u'/' + copies[0]);
+        const auto read = ReadRecoveryCopy(QDir(folder).filePath(QDir(folder).entryList({"*-*.recovery"}).value(0)));
         QVERIFY(std::holds_alternative<RecoveryCopy>(read));
         QVERIFY(std::get<RecoveryCopy>(read).state.name.startsWith(QStringLiteral("Theme Namea")));
     }
 
-    // Editors that run at the same time keep their copies apart, and none
-    // offers the copy of one still running.
-    void editorsSideBySide()
-    {
-        const QString folder = rowFolder();
-        const auto edited = [&](TestEditor& ed, const QString& script) {
-            if (!started(ed) || !PerformAll(ed, script, m_dir))
-                return false;
-            ed->recovery()->WriteNow();
-            ed->recovery()->Settle();
-            return true;
-        };
-        auto a = std::make_unique<TestEditor>(folder);
-        QVERIFY(edited(*a, QStringLiteral("click 0; type 0 A")));
-        const ThemeState stateA = CaptureTheme(a->editor());
-        auto b = std::make_unique<TestEditor>(folder);
-        QVERIFY(edited(*b, QStringLiteral("click 1; type 0 B")));
-        const ThemeState stateB = CaptureTheme(b->editor());
-        QVERIFY(!recoverItem(*a)->isEnabled() && !recoverItem(*b)->isEnabled());
-        QCOMPARE(copiesIn(folder).size(), 2);
-        {
-            TestEditor c(folder);
-            QVERIFY(started(c));
-            QVERIFY(!recoverItem(c)->isEnabled());
-        }
-
-        a.reset();  // A ends, unsaved; B still runs
-        TestEditor d(folder);
-        QVERIFY(started(d));
-        QVERIFY(recoverItem(d)->isEnabled());
-        b.reset();  // B ends too; its copy is newer, but D offers A's already
-        {
-            TestEditor e(folder);
-            QVERIFY(started(e));
-            recoverItem(e)->trigger();
-            QCOMPARE(CaptureTheme(e.editor()), stateB);
-        }
-        recoverItem(d)->trigger();
-        QCOMPARE(CaptureTheme(d.editor()), stateA);
-    }
-
-    // Of several copies the newest readable one is offered; a damaged one is
-    // passed over and left for a newer editor; those not written for 30 days
-    // go at start.
-    void newestOfferedOldRemoved()
-    {
-        const QString folder = rowFolder();
-        const qint64 now = QDateTime::currentMSecsSinceEpoch();
-        QVERIFY(QDir().mkpath(folder));
-        const QString expired = ClosedEditorCopy(folder, SampleCopy(now));
-        const QString older = ClosedEditorCopy(folder, SampleCopy(now - 3 * Day));
-        const QString newest = ClosedEditorCopy(folder, SampleCopy(now - 2 * Day));
-        const QString damaged = ClosedEditorCopy(folder, SampleCopy(now - Day));
-        QVERIFY(!expired.isEmpty() && !older.isEmpty() && !newest.isEmpty() && !damaged.isEmpty());
-        QVERIFY(Age(expired, 31 * Day) && Age(older, 29 * Day));
-        QFile flip(damaged);
-        QVERIFY(flip.open(QIODevice::ReadWrite) && flip.seek(RecoveryHeaderBytes));
-        QVERIFY(flip.putChar(char(flip.peek(1).at(0) ^ 1)));
-        flip.close();
-
-        TestEditor ed(folder);
-        QVERIFY(started(ed));
-        QVERIFY(!QFileInfo::exists(expired));
-        QVERIFY(QFileInfo::exists(older) && QFileInfo::exists(damaged));
-        QCOMPARE(ed->recovery()->OfferChangedAt(), std::optional(now - 2 * Day));
-        recoverItem(ed)->trigger();
-        // A size slot's value text is never part of the editor's state: Save
-        // takes it from the size box.
-        ThemeState want = SampleCopy(now - 2 * Day).state;
-        for (int i = FirstSizeSlot; i < SlotCount; ++i)
-            want.slots[i].tag.clear();
-        // The boxes leave out what a theme file cannot hold.
-        for (int field = NameField; field < FieldCount; ++field)
-            TextOf(want, field) = ThemeLineText(TextOf(want, field));
-        QCOMPARE(CaptureTheme(ed.editor()), want);
-        QVERIFY(!QFileInfo::exists(newest));
-    }
-
-    // The offered copy is damaged or gone by the time it is chosen: a
-    // message says so, nothing changes and the item is disabled.
+    // A listed copy damaged or gone by the time it is chosen: a message says
+    // so, nothing changes, and the entry goes from the list.
     void unreadableWhenChosen_data()
     {
         QTest::addColumn<QString>("damage");
@@ -359,34 +336,54 @@ private Q_SLOTS:
     {
         QFETCH(QString, damage);
         const QString folder = rowFolder();
-        QVERIFY(QDir().mkpath(folder));
-        const QString path = ClosedEditorCopy(folder, SampleCopy(QDateTime::currentMSecsSinceEpoch()));
+        const QString path = EndedCopy(folder, SampleCopy(QDateTime::currentMSecsSinceEpoch()));
         QVERIFY(!path.isEmpty());
         TestEditor ed(folder);
         QVERIFY(started(ed));
         QVERIFY(PerformAll(ed, QStringLiteral("click 4; type 0 Mine"), m_dir));
         const ThemeState mine = CaptureTheme(ed.editor());
-        QAction* recover = recoverItem(ed);
-        QVERIFY(recover->isEnabled());
+        RecoverDialog* dialog = openList(ed);
+        QCOMPARE(listOf(dialog)->count(), 1);
 
         if (damage == u"flip") {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(RecoveryHeaderBytes));
-            const char byte = file.peek(1).at(0);
-            QVERIFY(file.putChar(char(byte ^ 1)));
+            QByteArray bytes = ReadTestFile(path);
+            bytes[RecoveryHeaderBytes] = char(bytes[RecoveryHeaderBytes] ^ 1);
+            QVERIFY(WriteTestFile(path, bytes));
         } else if (damage == u"remove") {
             QVERIFY(QFile::remove(path));
         } else {
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
         }
         const int steps = ed->undoStack().count();
-        recover->trigger();
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdRecover"))->click();
         const FakeMessageBox::Message refusal{QStringLiteral("Sorry! The unsaved theme could not be read, so it cannot be recovered."),
-                                              QStringLiteral("Recover Unsaved Theme"), MessageStyle::Information};
+                                              QStringLiteral("Recover Unsaved Themes"), MessageStyle::Information};
         QCOMPARE(ed.messages->Shown(), QList<FakeMessageBox::Message>{refusal});
-        QVERIFY(!recover->isEnabled());
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(listOf(dialog)->count(), 0);
+        QVERIFY(!recoverItem(ed)->isEnabled());
         QCOMPARE(CaptureTheme(ed.editor()), mine);
         QCOMPARE(ed->undoStack().count(), steps);
+    }
+
+    // Work of an editor killed is listed as ended unexpectedly; work older
+    // than 30 days goes at the first look.
+    void killedAndOld()
+    {
+        const QString folder = rowFolder();
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        const QString killed = KilledEditorCopy(folder, SampleCopy(now - 1000, CopyEnding::Open));
+        const QString old = EndedCopy(folder, SampleCopy(now - 2000));
+        QVERIFY(!killed.isEmpty() && !old.isEmpty() && Age(old, 31LL * 24 * 60 * 60 * 1000));
+        TestEditor ed(folder);
+        QVERIFY(started(ed));
+        QVERIFY(!QFile::exists(old) && !QFile::exists(killed));
+        QCOMPARE(ed->recovery()->Entries().size(), 1);
+        QCOMPARE(ed->recovery()->Entries()[0].copy, SampleCopy(now - 1000, CopyEnding::Open));
+        RecoverDialog* dialog = openList(ed);
+        QVERIFY(listOf(dialog)->item(0)->text().endsWith(QStringLiteral("editor ended unexpectedly")));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
     }
 };
 

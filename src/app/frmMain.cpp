@@ -5,7 +5,7 @@
 #include "app/CaptionFrame.h"
 #include "app/ColorTransfer.h"
 #include "app/FileDrop.h"
-#include "app/RecoveryKeeper.h"
+#include "recovery/RecoveryKeeper.h"
 #include "app/WebLinks.h"
 #include "app/frmAbout.h"
 
@@ -61,7 +61,7 @@ frmMain::frmMain(DesktopServices services, QWidget* parent)
         connect(m_editor.slots.chk[i], &QCheckBox::toggled, this, [this, i] { chk_Toggled(i); });
     for (int i = 0; i < ColorSlotCount; ++i)
         connect(m_editor.slots.cmd[i], &QPushButton::clicked, this, [this, i] { cmd_Click(i); });
-    connect(mnuNew, &QAction::triggered, this, [this] { m_history->Record(QStringLiteral("New"), [this] { NewTheme(m_editor); }); });
+    connect(mnuNew, &QAction::triggered, this, &frmMain::mnuNew_Click);
     connect(mnuImport, &QAction::triggered, this, [this] { recordImport([this] { return ImportTheme(m_editor); }); });
     connect(mnuSave, &QAction::triggered, this, &frmMain::mnuSave_Click);
     connect(mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DesktopServices.h"
+#include "recovery/RecoveryCopy.h"
 #include "theme/Editor.h"
 
 #include <QMainWindow>
@@ -57,7 +58,7 @@ public:
     const QString& AppliedSchemeName() const { return m_appliedSchemeName; }
     void SetAppliedSchemeName(const QString& name) { m_appliedSchemeName = name; }
 
-    // The keeper of this window's recovery copy; null when recovery is off.
+    // The keeper of this window's unsaved work; null when recovery is off.
     RecoveryKeeper* recovery() const { return m_recovery.get(); }
 
 Q_SIGNALS:
@@ -99,6 +100,10 @@ private:
     void addRecoverItem(QMenu* edit);
     void updateRecoverItem();
     void mnuRecover_Click();
+    bool recover(const QString& path);
+    void tellRecoveryFailed(const QString& reason);
+    void replaceWork(CopyEnding ending, const std::function<bool()>& command);
+    void mnuNew_Click();
     void mnuSave_Click();
     void recordImport(const std::function<bool()>& import);
 

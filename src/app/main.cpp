@@ -4,6 +4,7 @@
 #include "app/ThemeCheck.h"
 #include "app/ThemeRender.h"
 #include "app/frmMain.h"
+#include "recovery/RecoveryFolder.h"
 #include "AppInfo.h"
 
 #include <QApplication>
@@ -80,7 +81,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QString::fromLatin1(ovex::appinfo::AppId));
     ovex::ConfigureApplication(app);
 
-    ovex::frmMain window(ovex::DesktopServices::Real());
+    ovex::frmMain window(ovex::DesktopServices::Real(ovex::RecoveryFolder()));
     window.show();
     if (!commandLine.file.isEmpty()) {
         // Queued, so that a message about the file appears over the shown window.

@@ -18,7 +18,7 @@
 #define OVEX_UNNAMED_SAVE 1
 #endif
 
-#ifdef OVEX_UNIX_SAVE
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -220,7 +220,29 @@ std::optional<QString> writeFixedThenRename(const QString& path, const QByteArra
     return QString::fromLocal8Bit(error.message());
 }
 
+// The folder of a file just linked in or renamed, synced.
+std::optional<QString> syncedIn(const QString& path)
+{
+    return SyncFolder(QFileInfo(path).absolutePath());
+}
+
 } // namespace
+
+std::optional<QString> SyncFolder(const QString& folder)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return qt_error_string(errno);
+    const ClosesOnExit closer{fd};
+    // Some file systems cannot sync a folder, and need not.
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
+        return qt_error_string(errno);
+#else
+    Q_UNUSED(folder);
+#endif
+    return std::nullopt;
+}
 
 std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes, const WriteOptions& options)
 {
@@ -237,12 +259,14 @@ std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& byt
 #ifdef OVEX_UNNAMED_SAVE
     QString reason;
     switch (writeUnnamedThenLink(file, bytes, options, &reason)) {
-    case Outcome::Written: return std::nullopt;
+    case Outcome::Written: return syncedIn(file);
     case Outcome::Failed: return reason;
     case Outcome::Unsupported: break;
     }
 #endif
-    return writeFixedThenRename(file, bytes, options);
+    if (auto failure = writeFixedThenRename(file, bytes, options))
+        return failure;
+    return syncedIn(file);
 }
 
 } // namespace ovex

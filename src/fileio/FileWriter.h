@@ -26,7 +26,8 @@ struct WriteOptions
 
 // Replaces the file at path with bytes, all or nothing: the bytes go to a
 // temporary file beside it that is renamed over the old one at the end, so a
-// failure leaves any old file as it was and no partial file behind. The
+// failure leaves any old file as it was and no partial file behind; the
+// folder is synced after the rename, so a file reported written stays so. The
 // temporary file has one fixed hidden name for each target (on Linux it has
 // no name until the end), so a killed save leaves at most one hidden
 // ".ovex-save-*.tmp" file, which the next save of that target removes. An
@@ -35,5 +36,10 @@ struct WriteOptions
 // when the file could not be written. Built with OVEX_PORTABLE_SAVE, Linux
 // uses the writer of Windows, so that the tests run it too.
 std::optional<QString> WriteWholeFile(const QString& path, const QByteArray& bytes, const WriteOptions& options = {});
+
+// Makes the last changes to the folder's names (a file linked in, renamed or
+// removed) survive a power cut. The system's reason when it cannot; nothing
+// where the system has no such sync (Windows) or the file system needs none.
+std::optional<QString> SyncFolder(const QString& folder);
 
 } // namespace ovex

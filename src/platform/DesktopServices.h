@@ -3,7 +3,6 @@
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/WebOpener.h"
-#include "theme/RecoveryFolder.h"
 
 #include <QString>
 
@@ -22,10 +21,12 @@ struct DesktopServices
     // none. Tests give a folder of their own, never the user's.
     QString recoveryFolder = {};
 
-    static DesktopServices Real()
+    // The program's services, keeping copies in recoveryFolder (the user's
+    // RecoveryFolder() in the program).
+    static DesktopServices Real(QString recoveryFolder)
     {
         return {std::make_unique<QtCommonDialog>(), std::make_unique<QtMessageBox>(),
-                std::make_unique<DesktopWebOpener>(), RecoveryFolder()};
+                std::make_unique<DesktopWebOpener>(), std::move(recoveryFolder)};
     }
 };
 

@@ -10,15 +10,26 @@
 
 namespace ovex {
 
-// What a recovery copy holds: the editor's whole state, exactly, with what a
+// How the work in a copy ended. Open: its editor still works on it, or
+// ended without saying (killed, a crash, a power cut). Unrecorded: written
+// by an editor of format 1, which did not say.
+enum class CopyEnding : quint16 {
+    Open = 0,
+    Closed = 1,
+    ReplacedByNew = 2,
+    ReplacedByImport = 3,
+    ReplacedByRecovered = 4,
+    Unrecorded = 0xFFFF,
+};
+
+// What a recovery copy holds: a piece of unsaved work, exactly, with what a
 // .theme file cannot say (an unticked slot's colour, any text as typed), the
-// moment it last changed and whether it was clean then (saved, or unchanged
-// since an Import).
+// moment it last changed and how it ended.
 struct RecoveryCopy
 {
     ThemeState state;
     qint64 changedAtMs = 0;  // milliseconds since 1970, UTC
-    bool clean = false;
+    CopyEnding ending = CopyEnding::Open;
     friend bool operator==(const RecoveryCopy&, const RecoveryCopy&) = default;
 };
 
@@ -27,9 +38,11 @@ struct RecoveryCopy
 // at start-up. A state beyond it (megabyte texts, imported or pasted) gets
 // no copy.
 inline constexpr qsizetype MaxRecoveryCopyBytes = 1024 * 1024;
-inline constexpr quint16 RecoveryFormatVersion = 1;
+// Format 1 had a flags field where format 2 has the ending; its editors
+// always wrote it 0. Both are read; only format 2 is written.
+inline constexpr quint16 RecoveryFormatVersion = 2;
 
-// The layout: magic (8), version (2), flags (2: bit 0 clean), changed-at (8),
+// The layout: magic (8), version (2), ending (2; 0 in format 1), changed-at (8),
 // body length (4), SHA-256 of bytes 8..24 and the body (32), then the body:
 // per slot tick (1), colour (4), value text; the name; the five size texts.
 // A text is its UTF-16 length (4) and code units. All numbers little-endian.
@@ -47,11 +60,10 @@ enum class CopyDefect {
     Unreadable,
 };
 
-// The header's fields, read without checking the body: enough to sort copies
-// and pass over the clean ones without reading them whole.
+// The header's fields, read without checking the body.
 struct CopyHeader
 {
-    bool clean = false;
+    CopyEnding ending = CopyEnding::Open;
     qint64 changedAtMs = 0;
 };
 
@@ -64,6 +76,10 @@ std::variant<CopyDefect, RecoveryCopy> DecodeRecoveryCopy(QByteArrayView bytes);
 // The header of bytes that begin a copy (at least RecoveryHeaderBytes of them,
 // or the whole file); totalBytes is the file's size.
 std::variant<CopyDefect, CopyHeader> PeekRecoveryHeader(QByteArrayView bytes, qint64 totalBytes);
+
+// The name a copy of state is kept under once its work has ended: identical
+// states share one name, so that they make one copy. 32 hexadecimal digits.
+QString StateDigest(const ThemeState& state);
 
 // Fills in the body length and the checksum of a copy's bytes (at least the
 // header's), as the encoder does; lets a fuzzer reach past the checksum.

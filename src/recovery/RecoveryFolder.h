@@ -1,6 +1,6 @@
 #pragma once
 
-#include "theme/RecoveryCopy.h"
+#include "recovery/RecoveryCopy.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,9 +16,13 @@ namespace ovex {
 QString RecoveryFolder();
 
 // Makes folder (and any missing parent) readable by its owner only, or
-// tightens it to that when it exists and is ours. The reason when it cannot
-// be made private: then nothing must be kept there.
+// tightens it to that when it exists and is ours. The reason, in the user's
+// words, when it cannot be made private: then nothing must be kept there.
 std::optional<QString> MakePrivateFolder(const QString& folder);
+
+// A reason the system gave for a failed write, in the user's words where
+// it is one of the usual ones (no room, no permission, a read-only disk).
+QString PlainReason(const QString& systemReason);
 
 // The first bytes of a file, and its whole size.
 struct PrivateFile

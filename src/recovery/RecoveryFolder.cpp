@@ -1,4 +1,4 @@
-#include "theme/RecoveryFolder.h"
+#include "recovery/RecoveryFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,6 +28,37 @@ QString RecoveryFolder()
 #endif
 }
 
+namespace {
+
+#ifdef Q_OS_UNIX
+QString plainReason(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("the disk is full");
+    case EACCES:
+    case EPERM: return QStringLiteral("you are not allowed to write there");
+    case EROFS: return QStringLiteral("the disk is read-only");
+    case ENOTDIR: return QStringLiteral("part of its path is a file, not a folder");
+    case ENAMETOOLONG: return QStringLiteral("its path is too long");
+    default: return qt_error_string(error);
+    }
+}
+#endif
+
+} // namespace
+
+QString PlainReason(const QString& systemReason)
+{
+#ifdef Q_OS_UNIX
+    for (const int error : {ENOSPC, EDQUOT, EACCES, EPERM, EROFS, ENOTDIR, ENAMETOOLONG}) {
+        if (systemReason == qt_error_string(error))
+            return plainReason(error);
+    }
+#endif
+    return systemReason;
+}
+
 #ifdef Q_OS_UNIX
 
 std::optional<QString> MakePrivateFolder(const QString& folder)
@@ -38,20 +69,20 @@ std::optional<QString> MakePrivateFolder(const QString& folder)
     for (qsizetype slash = path.indexOf(u'/', 1);; slash = path.indexOf(u'/', slash + 1)) {
         const QByteArray part = QFile::encodeName(slash < 0 ? path : path.left(slash));
         if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
-            return qt_error_string(errno);
+            return QStringLiteral("the folder cannot be made: %1").arg(plainReason(errno));
         if (slash < 0)
             break;
     }
     const QByteArray native = QFile::encodeName(path);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0)
-        return qt_error_string(errno);
+        return plainReason(errno);
     if (!S_ISDIR(st.st_mode))
-        return QStringLiteral("%1 is not a folder").arg(path);
+        return QStringLiteral("it is a file, not a folder");
     if (st.st_uid != ::geteuid())
-        return QStringLiteral("%1 belongs to another user").arg(path);
+        return QStringLiteral("it belongs to another user");
     if ((st.st_mode & 07777) != 0700 && ::chmod(native.constData(), 0700) != 0)
-        return qt_error_string(errno);
+        return QStringLiteral("it cannot be made private: %1").arg(plainReason(errno));
     return std::nullopt;
 }
 
@@ -92,7 +123,7 @@ std::variant<CopyDefect, PrivateFile> ReadPrivateFile(const QString& path, qsize
 std::optional<QString> MakePrivateFolder(const QString& folder)
 {
     if (!QDir().mkpath(folder))
-        return QStringLiteral("cannot make %1").arg(folder);
+        return QStringLiteral("the folder cannot be made");
     return std::nullopt;
 }
 

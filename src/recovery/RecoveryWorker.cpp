@@ -1,10 +1,9 @@
-#include "theme/RecoveryWorker.h"
-
-#include <QtGlobal>
+#include "recovery/RecoveryWorker.h"
 
 namespace ovex {
 
-RecoveryWorker::RecoveryWorker(QString folder) : m_thread([this, folder = std::move(folder)] { loop(folder); })
+RecoveryWorker::RecoveryWorker(QString folder, Failed failed)
+    : m_failed(std::move(failed)), m_thread([this, folder = std::move(folder)] { loop(folder); })
 {
 }
 
@@ -18,17 +17,21 @@ RecoveryWorker::~RecoveryWorker()
     m_thread.join();
 }
 
-void RecoveryWorker::Keep(std::optional<RecoveryCopy> copy)
+void RecoveryWorker::Keep(RecoveryCopy copy)
 {
-    post({[copy = std::move(copy)](const RecoveryStore& store) {
-              if (!copy) {
-                  store.Remove();
-              } else if (const auto failure = store.Write(*copy)) {
-                  // The previous copy stays; the next change tries again.
-                  qWarning("Recovery copy not written: %s", qUtf8Printable(*failure));
-              }
+    post({[this, copy = std::move(copy)](const RecoveryStore& store) {
+              if (const auto failure = store.Keep(copy))
+                  m_failed(*failure);
           },
           true});
+}
+
+void RecoveryWorker::End(RecoveryCopy copy)
+{
+    Run([this, copy = std::move(copy)](const RecoveryStore& store) {
+        if (const auto failure = store.End(copy))
+            m_failed(*failure);
+    });
 }
 
 void RecoveryWorker::Run(Job job)
@@ -40,7 +43,7 @@ void RecoveryWorker::post(Task task)
 {
     {
         const std::lock_guard lock(m_mutex);
-        if (task.keep && !m_tasks.empty() && m_tasks.back().keep)
+        if (task.replaceable && !m_tasks.empty() && m_tasks.back().replaceable)
             m_tasks.back() = std::move(task);
         else
             m_tasks.push_back(std::move(task));
@@ -58,7 +61,7 @@ void RecoveryWorker::loop(const QString& folder)
 {
     const RecoveryStore store(folder);
     if (store.Problem())
-        qWarning("Recovery copies are off: %s", qUtf8Printable(*store.Problem()));
+        m_failed(*store.Problem());
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [this] { return !m_tasks.empty() || m_stopping; });

@@ -1,4 +1,4 @@
-#include "theme/RecoveryCopy.h"
+#include "recovery/RecoveryCopy.h"
 
 #include <QCryptographicHash>
 #include <QtEndian>
@@ -14,13 +14,19 @@ namespace {
 constexpr char Magic[] = "\x89OVXRCY\n";
 constexpr qsizetype MagicBytes = 8;
 constexpr qsizetype VersionAt = 8;
-constexpr qsizetype FlagsAt = 10;
+constexpr qsizetype EndingAt = 10;
 constexpr qsizetype ChangedAt = 12;
 constexpr qsizetype BodyLengthAt = 20;
 constexpr qsizetype ChecksumAt = 24;
 constexpr qsizetype ChecksumBytes = 32;
 static_assert(ChecksumAt + ChecksumBytes == RecoveryHeaderBytes);
-constexpr quint16 CleanFlag = 1;
+constexpr quint16 FirstFormat = 1;
+
+// What format 2 may hold; Unrecorded stands for format 1's field only.
+bool knownEnding(quint16 value)
+{
+    return value <= quint16(CopyEnding::ReplacedByRecovered);
+}
 
 template <typename T>
 T numberAt(QByteArrayView bytes, qsizetype at)
@@ -64,6 +70,18 @@ void appendText(QByteArray& out, const QString& text)
     const qsizetype at = out.size();
     out.resize(at + text.size() * 2);
     qToLittleEndian<quint16>(text.utf16(), text.size(), out.data() + at);
+}
+
+// Per slot its tick, colour and value text; the name; the five size texts.
+void appendBody(QByteArray& out, const ThemeState& state)
+{
+    for (const SlotState& slot : state.slots) {
+        appendNumber(out, quint8(slot.ticked));
+        appendNumber(out, qint32(slot.color));
+        appendText(out, slot.tag);
+    }
+    for (int field = NameField; field < FieldCount; ++field)
+        appendText(out, TextOf(state, field));
 }
 
 // Reads the body front to back; any read past its end, or any value the
@@ -128,6 +146,13 @@ void SealRecoveryCopy(QByteArray& bytes)
     std::memcpy(bytes.data() + ChecksumAt, checksum.constData(), ChecksumBytes);
 }
 
+QString StateDigest(const ThemeState& state)
+{
+    QByteArray body;
+    appendBody(body, state);
+    return QString::fromLatin1(QCryptographicHash::hash(body, QCryptographicHash::Sha256).left(16).toHex());
+}
+
 std::optional<QByteArray> EncodeRecoveryCopy(const RecoveryCopy& copy)
 {
     const qsizetype size = encodedSize(copy);
@@ -137,16 +162,11 @@ std::optional<QByteArray> EncodeRecoveryCopy(const RecoveryCopy& copy)
     out.reserve(size);
     out.append(Magic, MagicBytes);
     appendNumber(out, RecoveryFormatVersion);
-    appendNumber(out, quint16(copy.clean ? CleanFlag : 0));
+    Q_ASSERT(knownEnding(quint16(copy.ending)));
+    appendNumber(out, quint16(copy.ending));
     appendNumber(out, copy.changedAtMs);
     out.append(4 + ChecksumBytes, '\0');  // body length and checksum: sealed below
-    for (const SlotState& slot : copy.state.slots) {
-        appendNumber(out, quint8(slot.ticked));
-        appendNumber(out, qint32(slot.color));
-        appendText(out, slot.tag);
-    }
-    for (int field = NameField; field < FieldCount; ++field)
-        appendText(out, TextOf(copy.state, field));
+    appendBody(out, copy.state);
     Q_ASSERT(out.size() == size);
     SealRecoveryCopy(out);
     return out;
@@ -164,15 +184,16 @@ std::variant<CopyDefect, CopyHeader> PeekRecoveryHeader(QByteArrayView bytes, qi
     const auto version = numberAt<quint16>(bytes, VersionAt);
     if (version > RecoveryFormatVersion)
         return CopyDefect::FutureVersion;
-    if (version < RecoveryFormatVersion)
+    if (version < FirstFormat)
         return CopyDefect::Damaged;
     const qint64 body = numberAt<quint32>(bytes, BodyLengthAt);
     if (totalBytes - RecoveryHeaderBytes < body)
         return CopyDefect::Truncated;
     if (totalBytes - RecoveryHeaderBytes > body)
         return CopyDefect::Damaged;
-    const auto flags = numberAt<quint16>(bytes, FlagsAt);
-    return CopyHeader{(flags & CleanFlag) != 0, numberAt<qint64>(bytes, ChangedAt)};
+    const auto ending = numberAt<quint16>(bytes, EndingAt);
+    return CopyHeader{version == FirstFormat && ending == 0 ? CopyEnding::Unrecorded : CopyEnding(ending),
+                      numberAt<qint64>(bytes, ChangedAt)};
 }
 
 std::variant<CopyDefect, RecoveryCopy> DecodeRecoveryCopy(QByteArrayView bytes)
@@ -182,13 +203,16 @@ std::variant<CopyDefect, RecoveryCopy> DecodeRecoveryCopy(QByteArrayView bytes)
         return *defect;
     if (checksumOf(bytes) != bytes.sliced(ChecksumAt, ChecksumBytes))
         return CopyDefect::Damaged;
-    // Past the checksum only a faulty writer or a forger could go wrong.
-    if (numberAt<quint16>(bytes, FlagsAt) & ~CleanFlag)
+    // Past the checksum only a faulty writer or a forger could go wrong:
+    // format 1 never wrote a flag (its "clean" one was always off).
+    const CopyHeader& head = std::get<CopyHeader>(header);
+    const auto ending = numberAt<quint16>(bytes, EndingAt);
+    if (numberAt<quint16>(bytes, VersionAt) == FirstFormat ? ending != 0 : !knownEnding(ending))
         return CopyDefect::Malformed;
 
     RecoveryCopy copy;
-    copy.clean = std::get<CopyHeader>(header).clean;
-    copy.changedAtMs = std::get<CopyHeader>(header).changedAtMs;
+    copy.ending = head.ending;
+    copy.changedAtMs = head.changedAtMs;
     BodyReader in(bytes.sliced(RecoveryHeaderBytes));
     for (SlotState& slot : copy.state.slots) {
         slot.ticked = in.Flag();
