@@ -59,7 +59,7 @@ struct Bench
         }
         QString lines;
         QTextStream out(&lines);
-        if (RunSchemeConvert(schemes, folder, out) != 0)
+        if (RunSchemeConvert(QStringLiteral("bench"), schemes, folder, Overwrite::Keep, out, out) != 0)
             qFatal("a scheme was not converted");
         for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::Name))
             themes << QDir(folder).filePath(name);
