@@ -129,7 +129,7 @@ private Q_SLOTS:
     void followsFolder()
     {
         TestEditor ed;
-        ed.cd->FileName = path("paper.theme");   // as the last import leaves it
+        ed.editor().themeFile = path("paper.theme");   // as the last import leaves it
         GalleryWindow* gallery = openGallery(ed);
         QVERIFY(gallery);
         QCOMPARE(gallery->windowTitle(), QStringLiteral("Theme Gallery"));
@@ -209,7 +209,7 @@ private Q_SLOTS:
         QFETCH(int, order);
         QFETCH(QStringList, names);
         TestEditor ed;
-        ed.cd->FileName = path("paper.theme");
+        ed.editor().themeFile = path("paper.theme");
         GalleryWindow* gallery = openGallery(ed);
         QVERIFY(gallery);
         gallery->findChild<QComboBox*>(QStringLiteral("cboOrder"))->setCurrentIndex(order);
@@ -229,7 +229,7 @@ private Q_SLOTS:
     void keyboardImport()
     {
         TestEditor ed;
-        ed.cd->FileName = path("paper.theme");
+        ed.editor().themeFile = path("paper.theme");
         GalleryWindow* gallery = openGallery(ed);
         QVERIFY(gallery);
         QTest::keyClick(gallery->FilterBox(), Qt::Key_Down);
@@ -242,7 +242,8 @@ private Q_SLOTS:
         QCOMPARE(ed.editor().txtThemeName->text(), QStringLiteral("Solarized Night"));
         QCOMPARE(ed->undoStack().count(), steps + 1);
         QCOMPARE(ed->undoStack().undoText(), QStringLiteral("Import"));
-        QCOMPARE(QDir::fromNativeSeparators(ed.cd->FileName), path("night.theme"));
+        QCOMPARE(ed.editor().themeFile, path("night.theme"));
+        QVERIFY(ed.cd->FileName.isEmpty());   // the file dialogs' own state is theirs
         ed->undoStack().undo();
         QCOMPARE(ed.editor().txtThemeName->text(), QStringLiteral("Theme Name"));
 
@@ -262,9 +263,13 @@ private Q_SLOTS:
         gallery->findChild<QPushButton*>(QStringLiteral("cmdOpenFolder"))->click();
         QCOMPARE(ed.cd->History().last().kind, FakeCommonDialog::Kind::Folder);
         QCOMPARE(QDir::fromNativeSeparators(ed.cd->History().last().fileName), path("other"));
-        QCOMPARE(QDir::fromNativeSeparators(ed.cd->FileName), path("other/x.theme"));   // Import's start stays
+        QVERIFY(ed.cd->FileName.isEmpty());   // Import's start stays
         QTRY_COMPARE(gallery->Model()->rowCount(), 5);
         gallery->close();
+        // A save leaves its folder for the next gallery too.
+        ed.cd->AnswerFile(path("other/y.theme"));
+        ed.action(QStringLiteral("mnuSave"))->trigger();
+        QCOMPARE(ed.editor().themeFile, path("other/y.theme"));
     }
 
     // Exactly the settings two files write differently, whatever the files.
@@ -312,7 +317,7 @@ private Q_SLOTS:
     void compareWindow()
     {
         TestEditor ed;
-        ed.cd->FileName = path("paper.theme");
+        ed.editor().themeFile = path("paper.theme");
         GalleryWindow* gallery = openGallery(ed);
         QVERIFY(gallery);
         auto* compare = gallery->findChild<QPushButton*>(QStringLiteral("cmdCompare"));

@@ -18,8 +18,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QLayout>
 
 namespace ovex {
@@ -140,9 +138,6 @@ void frmMain::cmd_Click(int index)
 
 void frmMain::OpenThemeFile(const QString& path)
 {
-    // As the open dialog leaves it: the next File, Import and the gallery
-    // start in its folder.
-    m_editor.cd->FileName = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     recordImport([this, &path] { return ImportThemeFile(m_editor, path); });
 }
 

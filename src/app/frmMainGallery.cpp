@@ -4,15 +4,16 @@
 #include "preview/GalleryWindow.h"
 #include "theme/DefaultFolder.h"
 
+#include <QFileInfo>
+
 namespace ovex {
 
 void frmMain::mnuGallery_Click()
 {
     // One gallery at most: an open one is brought forward.
     if (!m_gallery || !m_gallery->isVisible()) {
-        // The folder of the theme last imported or saved, as the file
-        // dialogs remember it.
-        const QString folder = StartFolder(DefaultThemeFolder, m_editor.cd->FileName);
+        // The folder of the theme last imported or saved.
+        const QString folder = StartFolder(DefaultThemeFolder, QFileInfo(m_editor.themeFile).absoluteFilePath());
         auto* gallery = new GalleryWindow(m_editor, folder, windowIcon());
         m_gallery = gallery;
         gallery->addActions({mnuUndo, mnuRedo});

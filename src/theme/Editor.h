@@ -26,6 +26,11 @@ struct Editor
     StringArray ImportKeys;
     StringArray ImportLines;
     FileSystemRef FileSystem;
+
+    // The theme file last imported or saved, however it was chosen (a file
+    // dialog, a drop, the command line, the gallery): the gallery starts in
+    // its folder. The file dialogs keep their own state in cd.
+    QString themeFile;
 };
 
 } // namespace ovex

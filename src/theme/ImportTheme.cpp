@@ -85,6 +85,7 @@ bool ImportThemeFile(Editor& editor, const QString& path)
         NewTheme(editor);
         editor.ImportLines = std::move(reading.lines);
         applyState(editor, reading.state);
+        editor.themeFile = path;
         return true;
     }
     Q_UNREACHABLE();

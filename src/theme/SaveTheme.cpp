@@ -26,7 +26,10 @@ bool SaveTheme(Editor& editor)
     cd.FileName = editor.txtThemeName->text() + ThemeExtension;
     if (cd.ShowSave() == DialogResult::Cancelled)
         return false;
-    return IO_CreateFile2(editor, cd.FileName, editor.SaveKeys);
+    if (!IO_CreateFile2(editor, cd.FileName, editor.SaveKeys))
+        return false;
+    editor.themeFile = cd.FileName;
+    return true;
 }
 
 bool IO_CreateFile2(Editor& editor, const QString& strFileLocationAndName, const StringArray& strArray)
