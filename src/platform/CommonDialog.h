@@ -100,7 +100,6 @@ public:
     void CancelColor() { m_colorAnswers.append(std::nullopt); }
 
     const QList<Shown>& History() const { return m_history; }
-    qsizetype PendingAnswers() const { return m_fileAnswers.size() + m_colorAnswers.size(); }
 
     DialogResult ShowOpen() override { return showFile(Kind::Open); }
     DialogResult ShowSave() override { return showFile(Kind::Save); }

@@ -36,8 +36,6 @@ public:
     void Prefetch(const QList<GalleryEntry>& entries);
     // How many pictures are kept.
     qsizetype Count() const { return m_kept.size(); }
-    // Drawn or waiting.
-    qsizetype Pending() const { return m_urgent.size() + m_ahead.size() + m_running.size(); }
 
 Q_SIGNALS:
     // The picture of the file at path is ready.

@@ -73,7 +73,6 @@ void ThemePreview::refresh()
     if (m_stale) {
         m_theme = m_source();
         m_stale = false;
-        ++m_readings;
     }
     if (!m_seenStale)
         return;

@@ -34,9 +34,6 @@ public:
     int SlotAt(const QPoint& pos);
     QString ToolTipAt(const QPoint& pos);
 
-    // How often the theme has been read.
-    int Readings() const { return m_readings; }
-
     QSize sizeHint() const override;
 
 Q_SIGNALS:
@@ -58,7 +55,6 @@ private:
     Source m_source;
     bool m_stale = true;        // the theme must be read again
     bool m_seenStale = true;    // what is drawn must be worked out again
-    int m_readings = 0;
     VisionType m_vision = VisionType::Normal;
     PreviewTheme m_theme;
     PreviewTheme m_seen;
