@@ -8,11 +8,16 @@
 
 namespace ovex {
 
+namespace {
+
+// "night.png" for ".../night.theme".
 QString RenderFileName(const QString& theme)
 {
     return SchemeBaseName(theme) + QStringLiteral(".png");
 }
 
+// Reads theme as Import does and writes its picture at size to target,
+// keeping or replacing a file already there.
 BatchOutcome RenderTheme(const QString& theme, const QString& target, Overwrite overwrite, const QSize& size)
 {
     const ThemeFileReading reading = ReadThemeFile(FileSystemObject(), theme);
@@ -30,6 +35,8 @@ BatchOutcome RenderTheme(const QString& theme, const QString& target, Overwrite 
         return BatchRefused(theme, *failure);
     return BatchWritten(theme, target, QStringLiteral("%1x%2").arg(size.width()).arg(size.height()));
 }
+
+} // namespace
 
 int RunThemeRender(const QString& program, const QStringList& themes, const QString& outputDir, Overwrite overwrite,
                    const QSize& size, QTextStream& out, QTextStream& err)

@@ -13,13 +13,6 @@ namespace ovex {
 // --render: the picture of each theme, the chat window as the preview draws
 // it, written as a PNG file, with no window and no display.
 
-// "night.png" for ".../night.theme".
-QString RenderFileName(const QString& theme);
-
-// Reads theme as Import does and writes its picture at size to target,
-// keeping or replacing a file already there.
-BatchOutcome RenderTheme(const QString& theme, const QString& target, Overwrite overwrite, const QSize& size);
-
 // Renders the themes into outputDir (RunBatch), several at a time. Needs a
 // QGuiApplication, for the fonts.
 int RunThemeRender(const QString& program, const QStringList& themes, const QString& outputDir, Overwrite overwrite,

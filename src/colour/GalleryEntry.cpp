@@ -55,20 +55,35 @@ const std::array<double, ColorSlotCount>& surfaceShares()
     return shares;
 }
 
+// How light the picture looks, 0 (black) to 1 (white): the OKLab lightness of
+// the mock's surfaces, each counted by the area it shows at the default sizes.
+double themeLightness(const PreviewTheme& theme)
+{
+    double lightness = 0;
+    const std::array<double, ColorSlotCount>& shares = surfaceShares();
+    for (int slot = 0; slot < ColorSlotCount; ++slot) {
+        if (shares[slot] > 0)
+            lightness += shares[slot] * ToOkLab(theme.Color(slot)).L;
+    }
+    return lightness;
+}
+
 } // namespace
 
 ThemeGrade GradeTheme(const SlotColors& colors)
 {
     ThemeGrade grade;
-    grade.failing = int(Warnings(colors).size());
-    for (const VisionFailure& failure : FailuresOnlyWithSimulation(colors)) {
-        for (const VisionType vision : failure.visions) {
-            const bool deficiency = std::find(Deficiencies.begin(), Deficiencies.end(), vision) != Deficiencies.end();
-            if (deficiency && !grade.failingWith.contains(vision))
-                grade.failingWith.append(vision);
-        }
+    const auto normal = EvaluatePairs(colors);
+    grade.failing = int(std::count_if(normal.begin(), normal.end(), [](const PairResult& r) { return r.IsWarning(); }));
+    // A deficiency counts where a pair fails for it that reads for normal vision.
+    for (const VisionType vision : Deficiencies) {
+        const auto seen = EvaluatePairs(colors, vision);
+        const bool fails = std::any_of(seen.begin(), seen.end(), [&](const PairResult& r) {
+            return r.IsWarning() && !normal[r.pair].IsWarning();
+        });
+        if (fails)
+            grade.failingWith.append(vision);
     }
-    std::sort(grade.failingWith.begin(), grade.failingWith.end());
     return grade;
 }
 
@@ -93,17 +108,6 @@ QString GradeDescription(const ThemeGrade& grade)
         : QStringLiteral("%1, and more with %2").arg(fail, visionList(grade.failingWith, QStringLiteral("or")));
 }
 
-double ThemeLightness(const PreviewTheme& theme)
-{
-    double lightness = 0;
-    const std::array<double, ColorSlotCount>& shares = surfaceShares();
-    for (int slot = 0; slot < ColorSlotCount; ++slot) {
-        if (shares[slot] > 0)
-            lightness += shares[slot] * ToOkLab(theme.Color(slot)).L;
-    }
-    return lightness;
-}
-
 GalleryEntry ReadGalleryEntry(const FileSystemObject& fs, const ThemeFolderFile& file)
 {
     GalleryEntry entry;
@@ -114,7 +118,7 @@ GalleryEntry ReadGalleryEntry(const FileSystemObject& fs, const ThemeFolderFile&
         return entry;
     entry.theme = PreviewThemeOf(reading.state);
     entry.grade = GradeTheme(entry.theme.colors);
-    entry.lightness = ThemeLightness(entry.theme);
+    entry.lightness = themeLightness(entry.theme);
     return entry;
 }
 

@@ -36,10 +36,6 @@ QString GradeShortText(const ThemeGrade& grade);
 // The whole grade in words, the deficiencies named: for a tip and a screen reader.
 QString GradeDescription(const ThemeGrade& grade);
 
-// How light the picture looks, 0 (black) to 1 (white): the OKLab lightness of
-// the mock's surfaces, each counted by the area it shows at the default sizes.
-double ThemeLightness(const PreviewTheme& theme);
-
 // One file of a folder as a list of themes shows it.
 struct GalleryEntry
 {

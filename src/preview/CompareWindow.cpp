@@ -90,9 +90,8 @@ CompareWindow::Column CompareWindow::makeColumn(int side)
     return column;
 }
 
-void CompareWindow::showSide(const Column& column, const CompareSide& side)
+void CompareWindow::showSide(const Column& column, const CompareSide& side, const PreviewTheme& theme)
 {
-    const PreviewTheme theme = PreviewThemeOf(side.state);
     column.title->setText(side.title);
     column.picture->SetImage(DrawThemePicture(theme, PictureSize * devicePixelRatioF()));
     column.picture->setAccessibleName(QStringLiteral("Picture of %1").arg(side.title));
@@ -101,13 +100,13 @@ void CompareWindow::showSide(const Column& column, const CompareSide& side)
 
 void CompareWindow::SetSides(const CompareSide& left, const CompareSide& right)
 {
-    showSide(m_columns[0], left);
-    showSide(m_columns[1], right);
+    const PreviewTheme drawn[2] = {PreviewThemeOf(left.state), PreviewThemeOf(right.state)};
+    showSide(m_columns[0], left, drawn[0]);
+    showSide(m_columns[1], right, drawn[1]);
     const QList<SettingDifference> differences = CompareThemes(left.state, right.state);
     m_summary->setText(differences.isEmpty()        ? QStringLiteral("Both themes write every setting alike.")
                        : differences.size() == 1 ? QStringLiteral("1 setting differs:")
                                                  : QStringLiteral("%1 settings differ:").arg(differences.size()));
-    const PreviewTheme drawn[2] = {PreviewThemeOf(left.state), PreviewThemeOf(right.state)};
     m_differences->clear();
     m_differences->setHeaderLabels({QStringLiteral("Setting"), left.title, right.title, QStringLiteral("Distance (OKLab)")});
     for (const SettingDifference& d : differences) {

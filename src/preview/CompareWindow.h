@@ -1,5 +1,6 @@
 #pragma once
 
+#include "colour/PreviewTheme.h"
 #include "theme/ThemeState.h"
 
 #include <QWidget>
@@ -39,7 +40,7 @@ private:
         ReadableText* grade;
     };
     Column makeColumn(int side);
-    void showSide(const Column& column, const CompareSide& side);
+    void showSide(const Column& column, const CompareSide& side, const PreviewTheme& theme);
 
     Column m_columns[2];
     ReadableText* m_summary = nullptr;

@@ -19,11 +19,16 @@ bool byFileName(const GalleryEntry& a, const GalleryEntry& b)
     return a.file.fileName < b.file.fileName;
 }
 
+// The name of a theme, then its grade in words: how a screen reader says an entry.
+QString entryDescription(const GalleryEntry& entry)
+{
+    return QStringLiteral("%1: %2").arg(entry.Title(), GradeDescription(entry.grade));
+}
+
 } // namespace
 
 GalleryModel::GalleryModel(QObject* parent) : QAbstractListModel(parent)
 {
-    m_pool.setMaxThreadCount(QThread::idealThreadCount());
     m_rescan.setSingleShot(true);
     m_rescan.setInterval(RescanDelayMs);
     connect(&m_rescan, &QTimer::timeout, this, &GalleryModel::rescan);
@@ -236,17 +241,12 @@ QVariant GalleryModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return entry.Title();
     case Qt::AccessibleTextRole:
-        return EntryDescription(entry);
+        return entryDescription(entry);
     case Qt::ToolTipRole:
-        return QStringLiteral("%1\n%2").arg(EntryDescription(entry), entry.file.fileName);
+        return QStringLiteral("%1\n%2").arg(entryDescription(entry), entry.file.fileName);
     default:
         return {};
     }
-}
-
-QString EntryDescription(const GalleryEntry& entry)
-{
-    return QStringLiteral("%1: %2").arg(entry.Title(), GradeDescription(entry.grade));
 }
 
 GalleryProxy::GalleryProxy(GalleryModel* model, QObject* parent) : QSortFilterProxyModel(parent), m_model(model)

@@ -90,7 +90,4 @@ private:
     GalleryOrder m_order = GalleryOrder::Name;
 };
 
-// The name of a theme, then its grade in words: how a screen reader says an entry.
-QString EntryDescription(const GalleryEntry& entry);
-
 } // namespace ovex

@@ -16,7 +16,6 @@ GalleryPictures::GalleryPictures(const QSize& size, qreal pixelRatio, qint64 bud
 {
     // Kept by KiB, so that the budget fits QCache's int.
     m_kept.setMaxCost(int(std::max<qint64>(1, budget / 1024)));
-    m_pool.setMaxThreadCount(QThread::idealThreadCount());
 }
 
 GalleryPictures::~GalleryPictures()

@@ -53,9 +53,10 @@ bool applyLine(QString& entry, ThemeState& state, ColorComponents& components, b
     return true;
 }
 
-} // namespace
-
-bool ApplyImportLines(StringArray& lines, ThemeState& state, bool& found)
+// Applies lines to state as Import applies them to the controls, line by
+// line; false at a palette word, with state as far as it got. found tells
+// whether a line began with a key.
+bool applyImportLines(StringArray& lines, ThemeState& state, bool& found)
 {
     ColorComponents components;
     for (qsizetype i = 0; i <= lines.UBound(); ++i) {
@@ -64,6 +65,8 @@ bool ApplyImportLines(StringArray& lines, ThemeState& state, bool& found)
     }
     return true;
 }
+
+} // namespace
 
 ThemeFileReading ReadThemeFile(const FileSystemObject& fs, const QString& path)
 {
@@ -87,7 +90,7 @@ ThemeFileReading ReadThemeFile(const FileSystemObject& fs, const QString& path)
     }
     ThemeState state = NewThemeState();
     bool found = false;
-    if (!ApplyImportLines(reading.lines, state, found)) {
+    if (!applyImportLines(reading.lines, state, found)) {
         reading.status = ThemeFileStatus::PaletteWord;
         return reading;
     }
@@ -112,6 +115,27 @@ QString ThemeFileRefusal(const ThemeFileReading& reading)
         return QStringLiteral("no theme settings found");
     case ThemeFileStatus::PaletteWord:
         return QStringLiteral("uses the unsupported Primary/Secondary palette words");
+    }
+    Q_UNREACHABLE();
+}
+
+QString RefusalReason(ThemeFileStatus status)
+{
+    switch (status) {
+    case ThemeFileStatus::Read:
+        return {};
+    case ThemeFileStatus::Missing:
+        return QStringLiteral("Not a regular file, or no longer there.");
+    case ThemeFileStatus::NotTheme:
+        return QStringLiteral("Import takes only names ending in \".theme\", in small letters.");
+    case ThemeFileStatus::Unreadable:
+        return QStringLiteral("Cannot be read, or larger than %1 MiB.").arg(MaxReadBytes / (1024 * 1024));
+    case ThemeFileStatus::NoLines:
+        return QStringLiteral("Holds no setting: it is empty, starts with an empty line, or has more than %1 lines.").arg(MaxImportLines);
+    case ThemeFileStatus::NoSettings:
+        return QStringLiteral("Holds no theme setting: no line starts with a theme key or \"name=\".");
+    case ThemeFileStatus::PaletteWord:
+        return QStringLiteral("Uses the Primary/Secondary syntax, which the editor does not support.");
     }
     Q_UNREACHABLE();
 }

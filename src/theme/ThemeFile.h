@@ -29,11 +29,6 @@ struct ThemeFileReading
     StringArray lines;
 };
 
-// Applies lines to state as Import applies them to the controls, line by
-// line; false at a palette word, with state as far as it got. found tells
-// whether a line began with a key.
-bool ApplyImportLines(StringArray& lines, ThemeState& state, bool& found);
-
 // Reads the theme file at path exactly as Import does, without a window:
 // what Import shows for a file, and what lists of themes and the command
 // line read.
@@ -43,5 +38,9 @@ ThemeFileReading ReadThemeFile(const FileSystemObject& fs, const QString& path);
 // tip ("file not found", "no theme settings found", ...); empty when it
 // holds one.
 QString ThemeFileRefusal(const ThemeFileReading& reading);
+
+// Why Import refuses a file it read with status, in a sentence for a tip;
+// empty for Read.
+QString RefusalReason(ThemeFileStatus status);
 
 } // namespace ovex

@@ -1,6 +1,5 @@
 #include "theme/ThemeFolder.h"
 
-#include "fileio/MRW_File_IO.h"
 #include "theme/DefaultFolder.h"
 
 #include <QDir>
@@ -29,27 +28,6 @@ QList<ThemeFolderFile> ListThemeFolder(const QString& folder)
         return a.fileName < b.fileName;
     });
     return files;
-}
-
-QString RefusalReason(ThemeFileStatus status)
-{
-    switch (status) {
-    case ThemeFileStatus::Read:
-        return {};
-    case ThemeFileStatus::Missing:
-        return QStringLiteral("Not a regular file, or no longer there.");
-    case ThemeFileStatus::NotTheme:
-        return QStringLiteral("Import takes only names ending in \".theme\", in small letters.");
-    case ThemeFileStatus::Unreadable:
-        return QStringLiteral("Cannot be read, or larger than %1 MiB.").arg(MaxReadBytes / (1024 * 1024));
-    case ThemeFileStatus::NoLines:
-        return QStringLiteral("Holds no setting: it is empty, starts with an empty line, or has more than 10000 lines.");
-    case ThemeFileStatus::NoSettings:
-        return QStringLiteral("Holds no theme setting: no line starts with a theme key or \"name=\".");
-    case ThemeFileStatus::PaletteWord:
-        return QStringLiteral("Uses the Primary/Secondary syntax, which the editor does not support.");
-    }
-    Q_UNREACHABLE();
 }
 
 } // namespace ovex

@@ -25,7 +25,4 @@ struct ThemeFolderFile
 // listed too, for reading to refuse. Empty for a missing folder.
 QList<ThemeFolderFile> ListThemeFolder(const QString& folder);
 
-// Why Import refuses a file it read with status, for a tip; empty for Read.
-QString RefusalReason(ThemeFileStatus status);
-
 } // namespace ovex
