@@ -84,9 +84,8 @@ CommandLine parseBatch(const QCommandLineParser& parser, const QStringList& file
         return usageError(program, QStringLiteral("--output-dir is empty; give it a folder."));
     CommandLine result;
     if (render) {
-        const QString size = parser.isSet(QStringLiteral("size")) ? parser.value(QStringLiteral("size"))
-                                                                  : QStringLiteral("%1x%2").arg(MockSize.width()).arg(MockSize.height());
-        const std::optional<QSize> parsed = parseSize(size);
+        const std::optional<QSize> parsed =
+            parser.isSet(QStringLiteral("size")) ? parseSize(parser.value(QStringLiteral("size"))) : std::optional(MockSize);
         if (!parsed) {
             return usageError(program, QStringLiteral("--size takes WIDTHxHEIGHT, each 1 to %1, such as 1120x760.")
                                            .arg(MaxRenderSide));

@@ -50,6 +50,13 @@ QIcon colourIcon(const QColor& color)
     return QIcon(patch);
 }
 
+// Whether Apply from a scheme names the theme: while the name box holds the
+// placeholder or the name the last such Apply put there (lastApplied).
+bool NameFollowsScheme(const QString& nameBox, const QString& lastApplied)
+{
+    return nameBox == QLatin1String(PlaceholderName) || (!lastApplied.isEmpty() && nameBox == lastApplied);
+}
+
 } // namespace
 
 QString PictureFilter()
@@ -60,11 +67,6 @@ QString PictureFilter()
         if (readable.contains(format))
             patterns << QStringLiteral("*.%1").arg(QLatin1String(format));
     return QStringLiteral("Pictures (%1)").arg(patterns.join(u' '));
-}
-
-bool NameFollowsScheme(const QString& nameBox, const QString& lastApplied)
-{
-    return nameBox == QLatin1String(PlaceholderName) || (!lastApplied.isEmpty() && nameBox == lastApplied);
 }
 
 QString VisionNote(const QList<ThemeProposal>& proposals)

@@ -84,10 +84,6 @@ inline constexpr const char* SchemeFilter = "Colour schemes (*.yaml *.yml *.colo
 // At most this many of the generator's proposals follow a scheme's own.
 inline constexpr int ProposalsAfterScheme = 3;
 
-// Whether Apply from a scheme names the theme: while the name box holds the
-// placeholder or the name the last such Apply put there (lastApplied).
-bool NameFollowsScheme(const QString& nameBox, const QString& lastApplied);
-
 // "Neutral and Tinted also read well ...": which proposals pass for every
 // simulated vision.
 QString VisionNote(const QList<ThemeProposal>& proposals);

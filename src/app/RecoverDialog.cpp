@@ -100,7 +100,7 @@ bool RecoverDialog::PicturesDrawn() const
 void RecoverDialog::fill()
 {
     // A look that found what is shown already changes nothing, pictures included.
-    if (m_keeper.Entries() == m_shown && m_list->count() == m_shown.size())
+    if (m_keeper.Entries() == m_shown)
         return;
     const int row = m_list->currentRow();
     const QString selected = m_list->currentItem() ? m_list->currentItem()->data(PathRole).toString() : QString();

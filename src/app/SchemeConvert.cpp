@@ -2,6 +2,7 @@
 
 #include "platform/PackedColor.h"
 #include "schemes/SchemeFile.h"
+#include "schemes/SchemeText.h"
 #include "slots/MRW_Color.h"
 #include "theme/SaveTheme.h"
 #include "theme/ThemeKeys.h"
@@ -12,11 +13,6 @@ namespace {
 
 // A name as long as a file can make it stays readable on one line.
 constexpr qsizetype MaxNameShown = 100;
-
-QString quotedName(const QString& name)
-{
-    return u'"' + (name.size() > MaxNameShown ? name.left(MaxNameShown) + QStringLiteral("...") : name) + u'"';
-}
 
 } // namespace
 
@@ -51,7 +47,7 @@ BatchOutcome ConvertScheme(const QString& scheme, const QString& target, Overwri
                           .arg(moved == 1 ? QStringLiteral("colour") : QStringLiteral("colours"));
     const QString& given = reading.scheme->givenName;
     if (!given.isEmpty() && given != theme.name)
-        details += QStringLiteral("; name %1 written as %2").arg(quotedName(given), quotedName(theme.name));
+        details += QStringLiteral("; name %1 written as %2").arg(FoundText(given, MaxNameShown), FoundText(theme.name, MaxNameShown));
     return BatchWritten(scheme, target, details);
 }
 

@@ -13,17 +13,10 @@ namespace ovex {
 
 namespace {
 
-struct FailingPair
-{
-    QString what;
-    double ratio;
-    double needs;
-};
-
 struct Readability
 {
     qsizetype judged = 0;
-    QList<FailingPair> failing;
+    QList<PairResult> failing;
 };
 
 // The pairs the preview warns about, each against its own threshold; the
@@ -36,7 +29,7 @@ Readability JudgeReadability(const PreviewTheme& theme)
             continue;
         ++result.judged;
         if (pair.IsWarning())
-            result.failing.append({QString::fromLatin1(pair.Pair().what), pair.ratio, Threshold(pair.Pair().kind)});
+            result.failing.append(pair);
     }
     return result;
 }
@@ -47,17 +40,15 @@ ThemeCheckResult CheckThemeFile(const QString& file)
 {
     const ThemeFileReading reading = ReadThemeFile(FileSystemObject(), file);
     if (const QString refusal = ThemeFileRefusal(reading); !refusal.isEmpty())
-        return {{QStringLiteral("%1: error: %2").arg(PrintableText(file), refusal)}, CheckStatus::NotChecked};
+        return {{BatchRefused(file, refusal).line}, CheckStatus::NotChecked};
 
     const Readability readability = JudgeReadability(PreviewThemeOf(reading.state));
     if (readability.failing.isEmpty())
         return {{QStringLiteral("%1: ok (%2 pairs readable)").arg(PrintableText(file)).arg(readability.judged)},
                 CheckStatus::Readable};
     ThemeCheckResult result{{}, CheckStatus::PairFails};
-    for (const FailingPair& pair : readability.failing) {
-        result.lines << QStringLiteral("%1: %2: %3, needs %4:1")
-                            .arg(PrintableText(file), pair.what, RatioText(pair.ratio), QString::number(pair.needs));
-    }
+    for (const PairResult& pair : readability.failing)
+        result.lines << PrintableText(file) + QStringLiteral(": ") + WarningText(pair);
     return result;
 }
 

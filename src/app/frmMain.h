@@ -39,7 +39,6 @@ public:
 
     // Imports the theme file at path from the existence check on, as a
     // dropped file is: a missing or misnamed file is refused with a message.
-    // The path is left in the dialogs' FileName, as the open dialog leaves it.
     void OpenThemeFile(const QString& path);
 
     // Ticks each slot and sets its colour as a pick in the colour dialog does,

@@ -82,16 +82,13 @@ QString EntryWhen(qint64 changedAtMs, const QDateTime& now)
     if (!when.isValid())
         return QStringLiteral("at an unknown time");
     const QLocale locale;
-    // Minutes are enough; some locales' short format still has seconds.
-    QString format = locale.timeFormat(QLocale::ShortFormat);
-    format.remove(QRegularExpression(QStringLiteral("[^hHm]?s+")));
-    const QString time = locale.toString(when.time(), format);
     const qint64 days = when.date().daysTo(now.date());
-    if (days == 0)
-        return QStringLiteral("Today %1").arg(time);
-    if (days == 1)
-        return QStringLiteral("Yesterday %1").arg(time);
-    return locale.toString(when.date(), QLocale::ShortFormat);
+    if (days != 0 && days != 1)
+        return locale.toString(when.date(), QLocale::ShortFormat);
+    // Minutes are enough; some locales' short format still has seconds.
+    static const QRegularExpression seconds(QStringLiteral("[^hHm]?s+"));
+    const QString time = locale.toString(when.time(), locale.timeFormat(QLocale::ShortFormat).remove(seconds));
+    return (days == 0 ? QStringLiteral("Today %1") : QStringLiteral("Yesterday %1")).arg(time);
 }
 
 QString EndingText(CopyEnding ending)

@@ -20,10 +20,9 @@ std::optional<QColor> HexColor(QStringView text)
     return color.isValid() ? std::optional(color) : std::nullopt;
 }
 
-QString FoundText(const QString& text)
+QString FoundText(const QString& text, qsizetype shown)
 {
-    constexpr qsizetype Shown = 40;
-    return u'"' + (text.size() > Shown ? text.left(Shown) + QStringLiteral("...") : text) + u'"';
+    return u'"' + (text.size() > shown ? text.left(shown) + QStringLiteral("...") : text) + u'"';
 }
 
 QString NotAColourReason(const QString& label, const QString& found, const char* expected)

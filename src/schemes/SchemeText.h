@@ -19,8 +19,8 @@ std::optional<QColor> HexColor(QStringView text);
 inline constexpr const char* HexColourForm = "six hex digits, such as \"#2b303b\" or \"2b303b\"";
 inline constexpr const char* KdeColourForm = "r,g,b of 0 to 255, such as \"46,120,180\", or \"#2e78b4\"";
 
-// A value as a refusal shows what it found: quoted, cut to 40 characters.
-QString FoundText(const QString& text);
+// A value as a refusal shows what it found: quoted, cut to shown characters.
+QString FoundText(const QString& text, qsizetype shown = 40);
 
 // "base00 is not a colour: found "0x2b303b", expected six hex digits, ...".
 QString NotAColourReason(const QString& label, const QString& found, const char* expected);

@@ -4,9 +4,6 @@
 #include "theme/NewTheme.h"
 #include "theme/ThemeCapture.h"
 #include "theme/ThemeFile.h"
-#include "theme/ThemeKeys.h"
-
-#include <array>
 
 namespace ovex {
 
@@ -71,14 +68,14 @@ bool ImportThemeFile(Editor& editor, const QString& path)
         NewTheme(editor);
         return false;
     case ThemeFileStatus::PaletteWord:
-        NewTheme(editor);
+        // The lines stay counted, emptied, as after any import that New follows.
         editor.ImportLines = std::move(reading.lines);
+        NewTheme(editor);
         editor.messages->Show(
             QStringLiteral("Sorry! Currently the Ovex Theme Editor does not support the "
                            "Primary/Secondary syntax, however, the same effects can be "
                            "accomplished using some of the standard editor features..."),
             QStringLiteral("File Support Notice"), MessageStyle::Critical);
-        NewTheme(editor);
         return false;
     case ThemeFileStatus::Read:
     case ThemeFileStatus::NoSettings:
